@@ -1,0 +1,16 @@
+// The red outline of the analysis region, drawn while the dialog is open.
+#pragma once
+
+#include "filter_data.h"
+#include "frame.h"
+
+namespace kelvra {
+
+constexpr uint32_t kOutlineColour = 0xFF0000;
+
+// Top and right edges lie one position outside the region, bottom and left on
+// its first row and column; the four corners stay unpainted. Only the pixels
+// inside the frame are written.
+void draw_outline(const Frame& dst, const Settings& settings);
+
+}  // namespace kelvra

@@ -1,0 +1,28 @@
+// Three bar charts of the corrected picture's histograms, drawn over its
+// lower left corner in an oblique view: red in front, green and blue each 32
+// pixels further right and up, on white base lines joined by slanted lines.
+#pragma once
+
+#include <cstdint>
+
+#include "frame.h"
+
+namespace kelvra {
+
+constexpr uint32_t kOverlayWhite = 0xFFFFFF;
+constexpr uint32_t kOverlayRed = 0xFF6464;
+constexpr uint32_t kOverlayGreen = 0x64FF64;
+constexpr uint32_t kOverlayBlue = 0x6464FF;
+
+struct ChannelCounts {
+    int32_t r[256], g[256], b[256];
+};
+
+// Counts every pixel of the frame.
+void count_frame(const Frame& frame, ChannelCounts& counts);
+
+// Draws the overlay for the given counts of the frame's own pixels; parts
+// outside the frame are not drawn.
+void draw_overlay(const Frame& dst, const ChannelCounts& counts);
+
+}  // namespace kelvra

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds everything: the native engine, tests and tools. With --no-demo it
+# only builds.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+./scripts/install-deps.sh
+
+cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/native
