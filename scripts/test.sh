@@ -7,27 +7,32 @@ cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh || exit 1
 ./scripts/build.sh --no-demo || exit 1
 
+# Extra suites: every executable scripts/test-<name>.sh, each printing ctest
+# summaries of its own.
+
 passed=0
 failed=0
 
-# Runs a command that ends with a ctest summary and adds its counts.
+# Runs a command that prints one or more ctest summaries and adds them up.
 suite() {
-    local name=$1 log line bad total
+    local name=$1 log lines bad total
     shift
     log=$(mktemp)
     echo "== $name"
     "$@" 2>&1 | tee "$log" | tail -n 40
-    line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+    lines=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log")
     rm -f "$log"
-    if [ -z "$line" ]; then
+    if [ -z "$lines" ]; then
         echo "$name: did not run"
         failed=$((failed + 1))
         return
     fi
-    bad=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
-    total=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$line")
-    passed=$((passed + total - bad))
-    failed=$((failed + bad))
+    while read -r line; do
+        bad=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+        total=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$line")
+        passed=$((passed + total - bad))
+        failed=$((failed + bad))
+    done <<<"$lines"
 }
 
 ctest_in() { (cd "$1" && ctest --output-on-failure -j2); }
