@@ -7,9 +7,6 @@ cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh || exit 1
 ./scripts/build.sh --no-demo || exit 1
 
-# Extra suites: every executable scripts/test-<name>.sh, each printing ctest
-# summaries of its own.
-
 passed=0
 failed=0
 
@@ -44,6 +41,8 @@ sanitized() {  # build dir, sanitizers
 
 suite "native" ctest_in build/native
 suite "address and undefined-behaviour sanitizers" sanitized build/asan address,undefined
+# Extra suites: every executable scripts/test-<name>.sh, each printing ctest
+# summaries of its own.
 for extra in scripts/test-*.sh; do
     [ -x "$extra" ] && suite "$extra" "$extra"
 done
