@@ -8,3 +8,6 @@ cd "$(dirname "$0")/.."
 
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/native
+
+# kelvra.vdf for 64-bit and 32-bit editors: dist/x64 and dist/x86.
+./scripts/build-plugin.sh
