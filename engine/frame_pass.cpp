@@ -32,17 +32,22 @@ void run_frame_pass(FilterData& fd, const Frame& src, const Frame& dst) {
     hist.SetCadrov(region.count);
     hist.SetLevel_k(trunc_to_int(static_cast<double>(region.count) * 0.0066));
     count_region(src, region, hist);
+    // Every destination pixel off the outline is its source pixel remapped, so
+    // the overlay's counts follow from the source's, taken before an in-place
+    // pass overwrites it.
+    ChannelCounts source_counts;
+    if (settings.show_histogram) source_counts = count_frame(src, region, hist);
     hist.starting();
 
     const Levels levels = end_points(fd, settings, hist);
-    remap_frame(src, dst, build_remap_tables(levels));
+    const RemapPlan plan = plan_remap(levels);
+    remap_frame(src, dst, plan);
 
-    if (!settings.dialog_closed && settings.border) draw_outline(dst, settings);
-    if (settings.show_histogram) {
-        ChannelCounts counts;
-        count_frame(dst, counts);
-        draw_overlay(dst, counts);
-    }
+    ChannelCounts overlay_counts;
+    if (settings.show_histogram) overlay_counts = remap_counts(source_counts, plan.tables);
+    if (!settings.dialog_closed && settings.border)
+        draw_outline(dst, settings, settings.show_histogram ? &overlay_counts : nullptr);
+    if (settings.show_histogram) draw_overlay(dst, overlay_counts);
 }
 
 }  // namespace kelvra

@@ -1,9 +1,6 @@
 #include "overlay.h"
 
 #include <algorithm>
-#include <cstring>
-
-#include "channels.h"
 
 namespace kelvra {
 namespace {
@@ -36,19 +33,6 @@ void paint(const Frame& f, int32_t x, int32_t y, uint32_t colour) {
 }
 
 }  // namespace
-
-void count_frame(const Frame& frame, ChannelCounts& counts) {
-    std::memset(&counts, 0, sizeof counts);
-    for (int32_t y = 0; y < frame.height; ++y) {
-        const uint32_t* row = frame.row(y);
-        for (int32_t x = 0; x < frame.width; ++x) {
-            const int32_t p = static_cast<int32_t>(row[x]);
-            ++counts.r[GetR(p)];
-            ++counts.g[GetG(p)];
-            ++counts.b[GetB(p)];
-        }
-    }
-}
 
 void draw_overlay(const Frame& dst, const ChannelCounts& counts) {
     for (const Line& line : kLines) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "channel_counts.h"
 #include "frame.h"
 
 namespace kelvra {
@@ -13,13 +14,6 @@ constexpr uint32_t kOverlayWhite = 0xFFFFFF;
 constexpr uint32_t kOverlayRed = 0xFF6464;
 constexpr uint32_t kOverlayGreen = 0x64FF64;
 constexpr uint32_t kOverlayBlue = 0x6464FF;
-
-struct ChannelCounts {
-    int32_t r[256], g[256], b[256];
-};
-
-// Counts every pixel of the frame.
-void count_frame(const Frame& frame, ChannelCounts& counts);
 
 // Draws the overlay for the given counts of the frame's own pixels; parts
 // outside the frame are not drawn.

@@ -1,12 +1,15 @@
 // The per-pixel stretch. A channel's output depends only on its input byte,
-// so each frame builds three 256-entry tables with the exact double formula
-// and the pixel loop only looks values up.
+// so each frame builds three 256-entry tables with the exact double formula.
+// Where an integer formula on 16-bit lanes reproduces every table entry, the
+// pixel loop computes with vectors instead of looking values up.
 #pragma once
 
 #include <cstdint>
 
+#include "channel_counts.h"
 #include "end_points.h"
 #include "frame.h"
+#include "remap_lanes.h"
 
 namespace kelvra {
 
@@ -15,11 +18,22 @@ struct RemapTables {
     uint32_t r[256], g[256], b[256];
 };
 
+struct RemapPlan {
+    RemapTables tables;
+    bool lanes_exact;  // `lanes` gives the tables' value for every input
+    LaneFormula lanes;
+};
+
 // truncate(double(value - low) * 255 / (high - low)), clamped to 0..255.
 uint8_t stretch_value(int32_t value, int32_t low, double scale);
 
 RemapTables build_remap_tables(const Levels& levels);
 
-void remap_frame(const Frame& src, const Frame& dst, const RemapTables& tables);
+RemapPlan plan_remap(const Levels& levels);
+
+void remap_frame(const Frame& src, const Frame& dst, const RemapPlan& plan);
+
+// The counts of the remapped pixels, given the counts of the source pixels.
+ChannelCounts remap_counts(const ChannelCounts& source, const RemapTables& tables);
 
 }  // namespace kelvra

@@ -6,25 +6,6 @@
 #include "plain_filter.h"
 #include "test_frames.h"
 
-namespace {
-
-void random_settings(kelvra::FilterData& fd, std::mt19937& rng, int w, int h) {
-    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    fd.level = pick(0, 9) == 0 ? pick(-50, 600) : pick(1, 500);
-    fd.border = pick(0, 1);
-    fd.disable = pick(0, 5) == 0;
-    fd.dialog_closed = pick(0, 1);
-    fd.show_histogram = pick(0, 2) == 0;
-    fd.soft = pick(0, 1);
-    fd.freeze = pick(0, 4) == 0;
-    fd.nup = pick(1, std::max(1, h / 2));
-    fd.ndown = pick(1, std::max(1, h / 2));
-    fd.nleft = pick(1, std::max(1, w / 2));
-    fd.nright = pick(1, std::max(1, w / 2));
-}
-
-}  // namespace
-
 TEST(Differential, EngineMatchesPlainImplementation) {
     std::mt19937 rng(2024);
     for (int sequence = 0; sequence < 60; ++sequence) {
@@ -33,7 +14,7 @@ TEST(Differential, EngineMatchesPlainImplementation) {
         kelvra::FilterData fd = fresh_record(w, h);
         kelvra::FilterData oracle = fd;
         for (int frame = 0; frame < 4; ++frame) {
-            random_settings(fd, rng, w, h);
+            randomize_settings(fd, rng, w, h);
             kelvra::FilterData settings_only = fd;
             std::copy(&oracle.history[0][0], &oracle.history[0][0] + 30, &settings_only.history[0][0]);
             std::copy(oracle.current, oracle.current + 6, settings_only.current);
@@ -57,7 +38,7 @@ TEST(Layouts, PaddedTopDownAndInPlaceGiveTheContiguousPicture) {
         const int w = 321 + trial * 7, h = 37 + trial;
         const Image src = natural_image(w, h, rng);
         kelvra::FilterData base = fresh_record(w, h);
-        random_settings(base, rng, w, h);
+        randomize_settings(base, rng, w, h);
 
         kelvra::FilterData fd = base;
         const Image want = run_engine(fd, src);

@@ -65,6 +65,21 @@ kelvra::FilterData open_dialog_record(int w, int h) {
     return fd;
 }
 
+void randomize_settings(kelvra::FilterData& fd, std::mt19937& rng, int w, int h) {
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    fd.level = pick(0, 9) == 0 ? pick(-50, 600) : pick(1, 500);
+    fd.border = pick(0, 1);
+    fd.disable = pick(0, 5) == 0;
+    fd.dialog_closed = pick(0, 1);
+    fd.show_histogram = pick(0, 2) == 0;
+    fd.soft = pick(0, 1);
+    fd.freeze = pick(0, 4) == 0;
+    fd.nup = pick(1, std::max(1, h / 2));
+    fd.ndown = pick(1, std::max(1, h / 2));
+    fd.nleft = pick(1, std::max(1, w / 2));
+    fd.nright = pick(1, std::max(1, w / 2));
+}
+
 Image run_engine(kelvra::FilterData& fd, const Image& src) {
     HostBuffer in(src, Layout::Contiguous);
     HostBuffer out(Image(src.w, src.h), Layout::Contiguous);

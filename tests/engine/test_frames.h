@@ -45,5 +45,9 @@ kelvra::FilterData fresh_record(int w = 720, int h = 576);
 // A record with the dialog open: no averaging, as the worked examples assume.
 kelvra::FilterData open_dialog_record(int w, int h);
 
+// Settings as the dialog or a script line might leave them for a w x h frame:
+// mostly in range, now and then a level outside the slider's.
+void randomize_settings(kelvra::FilterData& fd, std::mt19937& rng, int w, int h);
+
 // The engine's frame pass on contiguous images.
 Image run_engine(kelvra::FilterData& fd, const Image& src);
