@@ -1,0 +1,85 @@
+#include "frame_loop.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "interrupt.h"
+
+namespace kelvra::cli {
+namespace {
+
+// Bytes read before the stream ended (short only at its end), or -1.
+ssize_t read_full(int fd, void* buf, size_t size) {
+    size_t got = 0;
+    while (got < size) {
+        const ssize_t n = read(fd, static_cast<char*>(buf) + got, size - got);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR && !interrupted()) continue;
+            return -1;
+        }
+        got += size_t(n);
+    }
+    return ssize_t(got);
+}
+
+bool write_full(int fd, const void* buf, size_t size) {
+    size_t put = 0;
+    while (put < size) {
+        const ssize_t n = write(fd, static_cast<const char*>(buf) + put, size - put);
+        if (n < 0) {
+            if (errno == EINTR && !interrupted()) continue;
+            return false;
+        }
+        put += size_t(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+LoopResult run_frame_loop(int in_fd, int out_fd, Corrector& corrector, int32_t width, int32_t height,
+                          bool warm_start, ProgressBar& progress, CompareCapture* compare) {
+    const size_t pixels = size_t(width) * size_t(height);
+    const size_t bytes = pixels * 4;
+    std::vector<uint32_t> in(pixels), out(pixels);
+    LoopResult r;
+    for (;;) {
+        const ssize_t got = read_full(in_fd, in.data(), bytes);
+        if (interrupted()) {
+            r.status = LoopResult::kInterrupted;
+            break;
+        }
+        if (got < 0) {
+            r.status = LoopResult::kReadFailed;
+            r.detail = std::strerror(errno);
+            break;
+        }
+        if (got == 0) break;
+        if (size_t(got) < bytes) {
+            r.status = LoopResult::kTruncated;
+            r.detail = "the input ended inside frame " + std::to_string(r.frames + 1) + " (" +
+                       std::to_string(got) + " of " + std::to_string(bytes) + " bytes)";
+            break;
+        }
+        if (warm_start && r.frames == 0) corrector.warm_up(in.data(), out.data());
+        corrector.correct(in.data(), out.data());
+        ++r.frames;
+        if (compare && r.frames == compare->frame) {
+            compare->before = in;
+            compare->after = out;
+            compare->captured = true;
+        }
+        if (!write_full(out_fd, out.data(), bytes)) {
+            r.status = interrupted() ? LoopResult::kInterrupted : LoopResult::kWriteFailed;
+            r.detail = std::strerror(errno);
+            break;
+        }
+        progress.update(r.frames);
+    }
+    return r;
+}
+
+}  // namespace kelvra::cli

@@ -1,0 +1,34 @@
+// The frame loop: raw top-down BGRA frames in, corrected frames out, one at a
+// time through buffers allocated once.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "corrector.h"
+#include "progress.h"
+
+namespace kelvra::cli {
+
+// A frame kept before and after correction for the compare picture.
+struct CompareCapture {
+    int64_t frame = 1;  // counting from 1
+    std::vector<uint32_t> before, after;
+    bool captured = false;
+};
+
+struct LoopResult {
+    enum Status { kDone, kReadFailed, kTruncated, kWriteFailed, kInterrupted } status = kDone;
+    int64_t frames = 0;
+    std::string detail;  // what went wrong, for the failures
+};
+
+// Reads frames of width x height from `in_fd` until it ends, corrects them
+// and writes them to `out_fd`. With `warm_start` the first frame fills the
+// history first (a still image is a one-frame sequence with a warm start).
+LoopResult run_frame_loop(int in_fd, int out_fd, Corrector& corrector, int32_t width, int32_t height,
+                          bool warm_start, ProgressBar& progress, CompareCapture* compare);
+
+}  // namespace kelvra::cli

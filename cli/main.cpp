@@ -1,0 +1,42 @@
+// kelvra: the white-balance and levels correction of the plug-in, for video
+// files, images and raw frame pipes.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "interrupt.h"
+#include "options.h"
+#include "run.h"
+
+using namespace kelvra::cli;
+
+int main(int argc, char** argv) {
+    std::string error;
+    const std::optional<Options> options =
+        parse_arguments(std::vector<std::string>(argv + 1, argv + argc), error);
+    if (!options) {
+        std::fprintf(stderr, "kelvra: error: %s\n", error.c_str());
+        return 2;
+    }
+    switch (options->mode) {
+        case Options::Mode::kHelp:
+            std::fputs(usage_text(), stdout);
+            return 0;
+        case Options::Mode::kVersion:
+            std::puts("kelvra 3.7");
+            return 0;
+        default:
+            break;
+    }
+    install_interrupt_handlers();
+    Outcome outcome;
+    if (options->mode == Options::Mode::kRaw) {
+        outcome = run_raw(*options);
+    } else if (options->mode == Options::Mode::kDemo) {
+        outcome = run_demo(*options);
+    } else {
+        outcome = run_file(*options);
+    }
+    if (outcome.status != 0) std::fprintf(stderr, "kelvra: error: %s\n", outcome.error.c_str());
+    return outcome.status;
+}

@@ -1,0 +1,252 @@
+#include "options.h"
+
+#include <functional>
+#include <map>
+
+namespace kelvra::cli {
+namespace {
+
+constexpr const char* kDefaultDemoFolder = "out/demo";
+
+std::optional<int64_t> parse_count(const std::string& text) {
+    // Frame numbers: an int32 parse is plenty and rejects signs and junk.
+    const std::optional<int32_t> v = parse_int32(text);
+    if (!v) return std::nullopt;
+    return *v;
+}
+
+std::optional<BorderOffsets> parse_border(const std::string& text) {
+    int32_t v[4];
+    size_t start = 0;
+    for (int i = 0; i < 4; ++i) {
+        const size_t comma = text.find(',', start);
+        if ((i < 3) == (comma == std::string::npos)) return std::nullopt;
+        const std::optional<int32_t> n = parse_int32(text.substr(start, comma - start));
+        if (!n) return std::nullopt;
+        v[i] = *n;
+        start = comma + 1;
+    }
+    return BorderOffsets{v[0], v[1], v[2], v[3]};
+}
+
+bool parse_size(const std::string& text, int32_t& w, int32_t& h) {
+    const size_t x = text.find('x');
+    if (x == std::string::npos) return false;
+    const std::optional<int32_t> pw = parse_int32(text.substr(0, x)), ph = parse_int32(text.substr(x + 1));
+    if (!pw || !ph || *pw < 1 || *ph < 1 || int64_t{*pw} * *ph > kMaxPixels) return false;
+    w = *pw;
+    h = *ph;
+    return true;
+}
+
+class Parser {
+public:
+    explicit Parser(const std::vector<std::string>& args) : args_(args) {}
+
+    std::optional<Options> run(std::string& error);
+
+private:
+    // Handles one option; `value` is filled for options that take one.
+    bool option(const std::string& name, Options& o);
+    bool take_value(const std::string& name, std::string& value);
+    bool fail(const std::string& message) {
+        error_ = message;
+        return false;
+    }
+    bool check(Options& o);
+
+    const std::vector<std::string>& args_;
+    size_t next_ = 0;
+    std::optional<std::string> inline_value_;
+    std::vector<std::string> positional_;
+    std::string error_;
+};
+
+bool Parser::take_value(const std::string& name, std::string& value) {
+    if (inline_value_) {
+        value = *inline_value_;
+        inline_value_.reset();
+        return true;
+    }
+    if (next_ >= args_.size()) return fail(name + " needs a value");
+    value = args_[next_++];
+    return true;
+}
+
+bool Parser::option(const std::string& name, Options& o) {
+    std::string v;
+    SettingFlags& f = o.flags;
+    if (name == "--config") {
+        if (!take_value(name, v)) return false;
+        std::string why;
+        o.config = parse_config_line(v, why);
+        return o.config ? true : fail("--config: " + why);
+    }
+    if (name == "--level") {
+        if (!take_value(name, v)) return false;
+        f.level = parse_int32(v);
+        return f.level ? true : fail("--level: \"" + v + "\" is not an integer");
+    }
+    if (name == "--border") {
+        if (!take_value(name, v)) return false;
+        f.border = parse_border(v);
+        return f.border ? true
+                        : fail("--border: expected UP,LEFT,RIGHT,DOWN as four integers, got \"" + v + "\"");
+    }
+    if (name == "--freeze-after") {
+        if (!take_value(name, v)) return false;
+        f.freeze_after = parse_count(v);
+        return f.freeze_after ? true : fail("--freeze-after: \"" + v + "\" is not a frame number");
+    }
+    if (name == "--compare-frame") {
+        if (!take_value(name, v)) return false;
+        o.compare_frame = parse_count(v);
+        if (!o.compare_frame || *o.compare_frame < 1)
+            return fail("--compare-frame: frames count from 1, got \"" + v + "\"");
+        return true;
+    }
+    if (name == "--crf") {
+        if (!take_value(name, v)) return false;
+        const std::optional<int32_t> crf = parse_int32(v);
+        if (!crf || *crf < 0 || *crf > 63) return fail("--crf: expected an integer 0..63, got \"" + v + "\"");
+        o.crf = *crf;
+        return true;
+    }
+    if (name == "--raw") {
+        if (!take_value(name, v)) return false;
+        o.mode = Options::Mode::kRaw;
+        return parse_size(v, o.raw_width, o.raw_height)
+                   ? true
+                   : fail("--raw: expected WIDTHxHEIGHT, each at least 1, got \"" + v + "\"");
+    }
+    if (name == "--codec") return take_value(name, o.codec);
+    if (name == "--compare") return take_value(name, o.compare_path);
+    if (inline_value_) return fail(name + " takes no value");
+    const std::map<std::string, std::function<void()>> switches = {
+        {"--soft", [&] { f.soft = true; }},
+        {"--no-soft", [&] { f.soft = false; }},
+        {"--no-border", [&] { f.no_border = true; }},
+        {"--disable", [&] { f.disable = true; }},
+        {"--histogram", [&] { f.histogram = true; }},
+        {"--warm-start", [&] { o.warm_start = true; }},
+        {"--quiet", [&] { o.quiet = true; }},
+        {"-q", [&] { o.quiet = true; }},
+        {"--force", [&] { o.force = true; }},
+        {"-f", [&] { o.force = true; }},
+        {"--help", [&] { o.mode = Options::Mode::kHelp; }},
+        {"-h", [&] { o.mode = Options::Mode::kHelp; }},
+        {"--version", [&] { o.mode = Options::Mode::kVersion; }},
+    };
+    const auto it = switches.find(name);
+    if (it == switches.end()) {
+        return fail("unknown option " + name +
+                    " (see kelvra --help; a file name starting with - goes after --)");
+    }
+    it->second();
+    return true;
+}
+
+bool Parser::check(Options& o) {
+    using Mode = Options::Mode;
+    if (o.mode == Mode::kHelp || o.mode == Mode::kVersion) return true;
+    if (o.flags.border && o.flags.no_border) return fail("--border and --no-border contradict each other");
+    if (o.compare_frame && o.compare_path.empty()) return fail("--compare-frame needs --compare FILE.png");
+    if (!positional_.empty() && positional_[0] == "demo" && o.mode == Mode::kFile) {
+        if (positional_.size() > 2) return fail("usage: kelvra demo [FOLDER]");
+        o.mode = Mode::kDemo;
+        o.output = positional_.size() == 2 ? positional_[1] : kDefaultDemoFolder;
+        return true;
+    }
+    if (positional_.size() != 2) {
+        return fail("expected an input and an output file, got " + std::to_string(positional_.size()) +
+                    " names (see kelvra --help)");
+    }
+    o.input = positional_[0];
+    o.output = positional_[1];
+    if (o.mode == Mode::kRaw) {
+        if (o.input != "-" || o.output != "-")
+            return fail("--raw reads standard input and writes standard output: give - -");
+        if (!o.codec.empty() || o.crf || !o.passthrough.empty() || !o.compare_path.empty()) {
+            return fail("--codec, --crf, --ffmpeg and --compare are for files, not for --raw");
+        }
+    } else if (o.input == "-" || o.output == "-") {
+        return fail("standard input and output are for --raw WxH only");
+    }
+    return true;
+}
+
+std::optional<Options> Parser::run(std::string& error) {
+    Options o;
+    bool only_names = false;
+    while (next_ < args_.size()) {
+        const std::string& arg = args_[next_++];
+        if (only_names || arg == "-" || arg.empty() || arg[0] != '-') {
+            positional_.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            only_names = true;
+            continue;
+        }
+        if (arg == "--ffmpeg") {
+            // Everything up to a lone -- (or the end) goes to ffmpeg's output.
+            while (next_ < args_.size() && args_[next_] != "--") o.passthrough.push_back(args_[next_++]);
+            continue;
+        }
+        std::string name = arg;
+        inline_value_.reset();
+        if (const size_t eq = arg.find('='); arg.rfind("--", 0) == 0 && eq != std::string::npos) {
+            name = arg.substr(0, eq);
+            inline_value_ = arg.substr(eq + 1);
+        }
+        if (!option(name, o)) {
+            error = error_;
+            return std::nullopt;
+        }
+    }
+    if (!check(o)) {
+        error = error_;
+        return std::nullopt;
+    }
+    return o;
+}
+
+}  // namespace
+
+std::optional<Options> parse_arguments(const std::vector<std::string>& args, std::string& error) {
+    return Parser(args).run(error);
+}
+
+const char* usage_text() {
+    return R"(Usage:
+  kelvra IN OUT [options]        correct a video file or an image
+  kelvra --raw WxH - - [options] correct raw BGRA frames from standard input to standard output
+  kelvra demo [FOLDER]           make a clip with a colour cast, correct it (default folder out/demo)
+
+Settings (flags win over the fields of --config):
+  --config LINE         the plug-in's script line, Config(level,soft,border,nup,nleft,nright,ndown),
+                        or a whole saved line VirtualDub.video.filters.instance[0].Config(...);
+  --level N             strength 1..500 (default 25)
+  --soft, --no-soft     Soft mode on or off
+  --border U,L,R,D      analyse only inside these offsets (rows from the top and the bottom,
+                        columns from the left and the right)
+  --no-border           analyse the whole picture
+  --disable             no correction
+  --histogram           draw the three histograms of the corrected picture over it
+  --freeze-after N      analyse frames 1..N, then hold their end points (Freeze)
+  --warm-start          give the first frames the full correction (see README)
+
+Output:
+  --codec NAME          video encoder (default: ffmpeg's for the output's extension)
+  --crf N               quality for encoders that have it, 0..63
+  --ffmpeg ARGS... [--] further ffmpeg output options, up to a lone -- or the end
+  --compare FILE.png    write one frame before and after, side by side
+  --compare-frame N     that frame, counting from 1 (default: the middle one)
+  --force, -f           replace an existing output
+  --quiet, -q           no progress bar
+  --                    later arguments are file names, even when they start with -
+  --help, --version
+)";
+}
+
+}  // namespace kelvra::cli

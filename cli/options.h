@@ -1,0 +1,39 @@
+// The command line: `kelvra IN OUT [options]`, `kelvra --raw WxH - -` and
+// `kelvra demo [FOLDER]`.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "config_line.h"
+#include "settings.h"
+
+namespace kelvra::cli {
+
+// Frames up to this many pixels: four times the count must fit the
+// histogram's int32 arithmetic, with room to spare.
+constexpr int64_t kMaxPixels = int64_t{1} << 28;
+
+struct Options {
+    enum class Mode { kFile, kRaw, kDemo, kHelp, kVersion } mode = Mode::kFile;
+    std::string input, output;  // kDemo: output is the folder
+    int32_t raw_width = 0, raw_height = 0;
+    std::optional<ConfigValues> config;
+    SettingFlags flags;
+    bool warm_start = false, quiet = false, force = false;
+    std::string codec;
+    std::optional<int> crf;
+    std::vector<std::string> passthrough;
+    std::string compare_path;
+    std::optional<int64_t> compare_frame;
+};
+
+// Parses the arguments after the program name. Syntax errors and values that
+// do not depend on the picture's size are reported here.
+std::optional<Options> parse_arguments(const std::vector<std::string>& args, std::string& error);
+
+const char* usage_text();
+
+}  // namespace kelvra::cli

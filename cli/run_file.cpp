@@ -1,0 +1,165 @@
+// A file run: check everything, then decoder -> frame loop -> encoder, and
+// put the outputs in place only when all of it succeeded.
+#include <cstdio>
+
+#include "compare.h"
+#include "corrector.h"
+#include "ffmpeg_args.h"
+#include "frame_loop.h"
+#include "inspect.h"
+#include "interrupt.h"
+#include "output_file.h"
+#include "process.h"
+#include "run.h"
+
+namespace kelvra::cli {
+namespace {
+
+struct Plan {
+    Tools tools;
+    MediaInfo info;
+    bool still = false;
+    Timing timing;
+    OutputFormat format;
+    CorrectionSettings settings;
+    int64_t compare_frame = 0;
+};
+
+bool check_paths(const Options& o, std::string& error) {
+    if (!check_output_path(o.input, o.output, o.force, error)) return false;
+    if (o.compare_path.empty()) return true;
+    if (same_target(o.compare_path, o.output)) {
+        error = "--compare and the output name the same file";
+        return false;
+    }
+    return check_output_path(o.input, o.compare_path, o.force, error);
+}
+
+bool check_frame_numbers(const Options& o, Plan& p, std::string& error) {
+    const std::optional<int64_t> total = p.info.frame_count;
+    if (!o.compare_path.empty()) {
+        if (!total) {
+            error = "cannot tell how many frames \"" + o.input + "\" has, for --compare";
+            return false;
+        }
+        p.compare_frame = o.compare_frame.value_or((*total + 1) / 2);
+        if (p.compare_frame > *total) {
+            error = "--compare-frame " + std::to_string(p.compare_frame) + ": the input has " +
+                    std::to_string(*total) + " frames";
+            return false;
+        }
+    }
+    if (p.settings.freeze_after && total && p.settings.freeze_after >= *total && !p.still) {
+        warn("--freeze-after " + std::to_string(p.settings.freeze_after) + ": the input has " +
+             std::to_string(*total) + " frames, so nothing is frozen");
+    }
+    return true;
+}
+
+std::optional<Plan> make_plan(const Options& o, std::string& error) {
+    Plan p;
+    const std::optional<Tools> tools = find_tools(error);
+    if (!tools) return std::nullopt;
+    p.tools = *tools;
+    if (!check_paths(o, error)) return std::nullopt;
+    const std::optional<MediaInfo> info = inspect_input(p.tools, o.input, !o.compare_path.empty(), error);
+    if (!info) return std::nullopt;
+    p.info = *info;
+    p.still = is_still_image(p.info);
+    p.format = choose_output_format(p.info, o.output, o.codec, passthrough_pix_fmt(o.passthrough));
+    if (p.format.single_image && p.info.frame_count != 1) {
+        error =
+            "\"" + o.output + "\" is an image file, but \"" + o.input + "\" is a video: write a video file";
+        return std::nullopt;
+    }
+    std::vector<std::string> warnings;
+    const std::optional<CorrectionSettings> settings =
+        resolve_settings(o.config, o.flags, p.info.width, p.info.height, warnings, error);
+    if (!settings) return std::nullopt;
+    p.settings = *settings;
+    if (!check_frame_numbers(o, p, error)) return std::nullopt;
+    p.timing = p.still ? Timing{Rational{25, 1}, false} : choose_timing(p.info);
+    if (p.timing.resample) {
+        warnings.push_back("\"" + o.input + "\" has a variable frame rate; written at a constant " +
+                           p.timing.rate.text() + " fps, frames repeated or dropped to keep it in sync");
+    }
+    warnings.insert(warnings.end(), p.format.warnings.begin(), p.format.warnings.end());
+    for (const std::string& w : warnings) warn(w);
+    return p;
+}
+
+Outcome process(const Options& o, const Plan& p, const std::string& temp, CompareCapture* compare) {
+    std::string error;
+    std::optional<Pipe> decoded = make_pipe(error), encoded = make_pipe(error);
+    if (!decoded || !encoded) return {1, error};
+    Fd decoder_log = make_log_file(), encoder_log = make_log_file();
+    std::optional<Child> decoder = spawn(decoder_args(p.tools.ffmpeg, p.info, p.timing, o.input, p.still),
+                                         Stdio{-1, decoded->write.get(), decoder_log.get()}, error);
+    if (!decoder) return {1, error};
+    decoded->write.reset();
+    const EncodeRequest request{o.input, temp, o.codec, o.crf, o.passthrough, !p.info.image_format};
+    std::optional<Child> encoder = spawn(encoder_args(p.tools.ffmpeg, p.info, p.timing, p.format, request),
+                                         Stdio{encoded->read.get(), -1, encoder_log.get()}, error);
+    if (!encoder) return {1, error};
+    encoded->read.reset();
+
+    Corrector corrector(p.settings, p.info.width, p.info.height);
+    ProgressBar progress(progress_wanted(o) && !p.still, p.info.frame_count);
+    const LoopResult r = run_frame_loop(decoded->read.get(), encoded->write.get(), corrector, p.info.width,
+                                        p.info.height, o.warm_start || p.still, progress, compare);
+    progress.finish(r.frames);
+    // Closing both ends lets each ffmpeg finish (or stop on a broken pipe).
+    decoded->read.reset();
+    encoded->write.reset();
+    const int decoder_status = decoder->wait();
+    const int encoder_status = encoder->wait();
+
+    if (interrupted() || r.status == LoopResult::kInterrupted)
+        return {kInterruptedStatus, "interrupted; nothing written"};
+    if (r.status == LoopResult::kWriteFailed || encoder_status != 0) {
+        return {1, "ffmpeg could not write \"" + o.output + "\": " + log_summary(encoder_log.get())};
+    }
+    if (r.status != LoopResult::kDone || decoder_status != 0) {
+        const std::string why =
+            r.status == LoopResult::kTruncated ? r.detail : log_summary(decoder_log.get());
+        return {1, "cannot decode \"" + o.input + "\": " + why};
+    }
+    if (r.frames == 0) return {1, "\"" + o.input + "\" gave no frames"};
+    return {};
+}
+
+}  // namespace
+
+Outcome run_file(const Options& o) {
+    std::string error;
+    const std::optional<Plan> plan = make_plan(o, error);
+    if (!plan) return {1, error};
+    std::optional<PendingOutput> output = PendingOutput::create(o.output, error);
+    if (!output) return {1, error};
+    const bool comparing = !o.compare_path.empty();
+    std::optional<PendingOutput> compare_output =
+        comparing ? PendingOutput::create(o.compare_path, error) : std::optional<PendingOutput>();
+    if (comparing && !compare_output) return {1, error};
+    CompareCapture capture;
+    capture.frame = plan->compare_frame;
+
+    const Outcome outcome = process(o, *plan, output->temp_path(), compare_output ? &capture : nullptr);
+    if (outcome.status != 0) return outcome;
+    if (compare_output) {
+        if (!capture.captured)
+            return {1, "frame " + std::to_string(capture.frame) + " never came, for --compare"};
+        const std::vector<uint32_t> picture =
+            compose_compare(capture.before, capture.after, plan->info.width, plan->info.height,
+                            !plan->settings.show_histogram);
+        if (!write_png(plan->tools.ffmpeg, picture, 2 * plan->info.width, plan->info.height,
+                       compare_output->temp_path(), error)) {
+            return {1, error};
+        }
+    }
+    if (interrupted()) return {kInterruptedStatus, "interrupted; nothing written"};
+    if (!output->commit(o.force, error)) return {1, error};
+    if (compare_output && !compare_output->commit(o.force, error)) return {1, error};
+    return {};
+}
+
+}  // namespace kelvra::cli

@@ -1,0 +1,167 @@
+#include "helpers.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "filter_data.h"
+#include "frame_pass.h"
+
+namespace {
+
+std::string read_file(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+void remove_tree(const std::string& path) {
+    if (DIR* d = opendir(path.c_str())) {
+        while (dirent* e = readdir(d)) {
+            const std::string name = e->d_name;
+            if (name == "." || name == "..") continue;
+            remove_tree(path + "/" + name);
+        }
+        closedir(d);
+        rmdir(path.c_str());
+    } else {
+        unlink(path.c_str());
+    }
+}
+
+}  // namespace
+
+ScratchDir::ScratchDir() {
+    char tmpl[] = "/tmp/kelvra-cli-test-XXXXXX";
+    dir_ = mkdtemp(tmpl);
+}
+
+ScratchDir::~ScratchDir() { remove_tree(dir_); }
+
+std::vector<std::string> ScratchDir::names() const {
+    std::vector<std::string> names;
+    if (DIR* d = opendir(dir_.c_str())) {
+        while (dirent* e = readdir(d)) {
+            const std::string name = e->d_name;
+            if (name != "." && name != "..") names.push_back(name);
+        }
+        closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+RunResult run_program(const std::vector<std::string>& argv, const std::string& stdin_data,
+                      const std::map<std::string, std::string>& env_overrides) {
+    ScratchDir io;
+    const std::string in = io.path("in"), out = io.path("out"), err = io.path("err");
+    std::ofstream(in, std::ios::binary) << stdin_data;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(open(in.c_str(), O_RDONLY), 0);
+        dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
+        dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+        for (const auto& [name, value] : env_overrides) setenv(name.c_str(), value.c_str(), 1);
+        std::vector<char*> args;
+        for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
+        execvp(args[0], args.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    RunResult r;
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    r.out = read_file(out);
+    r.err = read_file(err);
+    return r;
+}
+
+RunResult run_kelvra(const std::vector<std::string>& args, const std::string& stdin_data) {
+    std::vector<std::string> argv = {KELVRA_EXE};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return run_program(argv, stdin_data);
+}
+
+void ffmpeg(const std::vector<std::string>& args) {
+    std::vector<std::string> argv = {"ffmpeg", "-nostdin", "-v", "error", "-y"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    const RunResult r = run_program(argv);
+    ASSERT_EQ(r.status, 0) << r.err;
+}
+
+std::string probe_entry(const std::string& file, const std::string& stream, const std::string& entry) {
+    const RunResult r = run_program({"ffprobe", "-v", "error", "-select_streams", stream, "-show_entries",
+                                     "stream=" + entry, "-of", "default=nw=1:nk=1", "file:" + file});
+    std::string v = r.out;
+    while (!v.empty() && (v.back() == '\n' || v.back() == '\r')) v.pop_back();
+    return v;
+}
+
+Video decode(const std::string& file) {
+    Video v;
+    v.w = std::atoi(probe_entry(file, "v:0", "width").c_str());
+    v.h = std::atoi(probe_entry(file, "v:0", "height").c_str());
+    const RunResult r =
+        run_program({"ffmpeg", "-nostdin", "-v", "error", "-i", "file:" + file, "-map", "0:v:0", "-fps_mode",
+                     "passthrough", "-f", "rawvideo", "-pix_fmt", "bgra", "-"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const size_t frame_bytes = size_t(v.w) * v.h * 4;
+    if (frame_bytes == 0) return v;
+    for (size_t at = 0; at + frame_bytes <= r.out.size(); at += frame_bytes) {
+        std::vector<uint32_t> f(size_t(v.w) * v.h);
+        std::copy_n(r.out.data() + at, frame_bytes, reinterpret_cast<char*>(f.data()));
+        v.frames.push_back(std::move(f));
+    }
+    return v;
+}
+
+void make_cast_clip(const std::string& file, int frames, const std::string& size) {
+    ffmpeg({"-f", "lavfi", "-i",
+            "testsrc2=size=" + size + ":rate=25,format=rgb24,colorlevels=romin=0.1:romax=0.8:bomin=0.2",
+            "-frames:v", std::to_string(frames), "-c:v", "ffv1", "-pix_fmt", "bgr0", "file:" + file});
+}
+
+std::vector<std::vector<uint32_t>> reference(const Video& in, const kelvra::cli::CorrectionSettings& s,
+                                             bool warm, int freeze_from) {
+    kelvra::FilterData fd;
+    kelvra::init_filter_data(fd, in.w, in.h);
+    fd.level = s.level;
+    fd.soft = s.soft;
+    fd.border = s.border;
+    fd.nup = s.nup;
+    fd.nleft = s.nleft;
+    fd.nright = s.nright;
+    fd.ndown = s.ndown;
+    fd.disable = s.disable;
+    fd.show_histogram = s.show_histogram;
+    const size_t w = size_t(in.w), h = size_t(in.h);
+    std::vector<uint32_t> src(w * h), dst(w * h);
+    const kelvra::Frame sf{src.data(), in.w, in.h, ptrdiff_t(w * 4)},
+        df{dst.data(), in.w, in.h, ptrdiff_t(w * 4)};
+    std::vector<std::vector<uint32_t>> out;
+    for (size_t i = 0; i < in.frames.size(); ++i) {
+        // Row y of the engine's image is the picture's line h - 1 - y.
+        for (size_t y = 0; y < h; ++y) std::copy_n(&in.frames[i][(h - 1 - y) * w], w, &src[y * w]);
+        if (int(i) == freeze_from) fd.freeze = 1;
+        for (int pass = 0; pass < (warm && i == 0 ? 5 : 1); ++pass) kelvra::run_frame_pass(fd, sf, df);
+        std::vector<uint32_t> top_down(w * h);
+        for (size_t y = 0; y < h; ++y) std::copy_n(&dst[y * w], w, &top_down[(h - 1 - y) * w]);
+        out.push_back(rgb(top_down));
+    }
+    return out;
+}
+
+std::vector<uint32_t> rgb(const std::vector<uint32_t>& frame) {
+    std::vector<uint32_t> r(frame);
+    for (uint32_t& p : r) p &= 0xFFFFFF;
+    return r;
+}

@@ -1,0 +1,61 @@
+// What the kelvra tests share: a scratch folder, a plain process runner
+// (fork and exec, independent of the tool's own plumbing), clips made and
+// read back with ffmpeg, and the engine's frame pass run directly on
+// bottom-up copies of the frames as the reference.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "settings.h"
+
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    std::string path(const std::string& name) const { return dir_ + "/" + name; }
+    const std::string& dir() const { return dir_; }
+    std::vector<std::string> names() const;  // the folder's entries, sorted
+
+private:
+    std::string dir_;
+};
+
+struct RunResult {
+    int status = -1;  // exit status, or 128 + signal
+    std::string out, err;
+};
+
+// Runs a program (looked up on PATH) with these arguments; `stdin_data` is fed to it.
+RunResult run_program(const std::vector<std::string>& argv, const std::string& stdin_data = "",
+                      const std::map<std::string, std::string>& env_overrides = {});
+RunResult run_kelvra(const std::vector<std::string>& args, const std::string& stdin_data = "");
+
+// ffmpeg with -v error -y prepended; fails the test when it fails.
+void ffmpeg(const std::vector<std::string>& args);
+
+// ffprobe's value of one stream entry, e.g. probe_entry(f, "v:0", "r_frame_rate").
+std::string probe_entry(const std::string& file, const std::string& stream, const std::string& entry);
+
+struct Video {
+    int w = 0, h = 0;
+    std::vector<std::vector<uint32_t>> frames;  // top-down 0xAARRGGBB
+};
+
+// Every frame of the first video stream as ffmpeg's bgra.
+Video decode(const std::string& file);
+
+// A 64x48 RGB clip with a blue cast, lossless (ffv1 in Matroska).
+void make_cast_clip(const std::string& file, int frames = 12, const std::string& size = "64x48");
+
+// The engine's frame pass run directly: a fresh record with these settings,
+// frames flipped into contiguous bottom-up images. `warm`: the first frame
+// runs four extra times first. `freeze_from`: 0-based index of the first
+// frame with Freeze on (-1: never). Alpha is not part of the result.
+std::vector<std::vector<uint32_t>> reference(const Video& in, const kelvra::cli::CorrectionSettings& s,
+                                             bool warm, int freeze_from = -1);
+
+// RGB only: the alpha byte masked off.
+std::vector<uint32_t> rgb(const std::vector<uint32_t>& frame);
