@@ -4,6 +4,14 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+demo=1
+for arg in "$@"; do
+    case "$arg" in
+        --no-demo) demo=0 ;;
+        *) echo "usage: $0 [--no-demo]" >&2; exit 2 ;;
+    esac
+done
+
 ./scripts/install-deps.sh
 
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -11,3 +19,8 @@ cmake --build build/native
 
 # kelvra.vdf for 64-bit and 32-bit editors: dist/x64 and dist/x86.
 ./scripts/build-plugin.sh
+
+# The tool on its embedded sample: a clip with a colour cast, corrected.
+if [ "$demo" -eq 1 ]; then
+    build/native/cli/kelvra demo out/demo
+fi
