@@ -11,18 +11,22 @@ Frame top_down_view(uint32_t* pixels, int32_t width, int32_t height) {
     return Frame{pixels + (ptrdiff_t{height} - 1) * width, width, height, -pitch};
 }
 
+void apply_settings(FilterData& fd, const CorrectionSettings& s) {
+    fd.level = s.level;
+    fd.soft = s.soft;
+    fd.border = s.border;
+    fd.nup = s.nup;
+    fd.nleft = s.nleft;
+    fd.nright = s.nright;
+    fd.ndown = s.ndown;
+    fd.disable = s.disable;
+    fd.show_histogram = s.show_histogram;
+}
+
 Corrector::Corrector(const CorrectionSettings& s, int32_t width, int32_t height)
     : width_(width), height_(height), freeze_after_(s.freeze_after) {
     init_filter_data(fd_, width, height);
-    fd_.level = s.level;
-    fd_.soft = s.soft;
-    fd_.border = s.border;
-    fd_.nup = s.nup;
-    fd_.nleft = s.nleft;
-    fd_.nright = s.nright;
-    fd_.ndown = s.ndown;
-    fd_.disable = s.disable;
-    fd_.show_histogram = s.show_histogram;
+    apply_settings(fd_, s);
 }
 
 void Corrector::pass(const uint32_t* src, uint32_t* dst) {

@@ -16,6 +16,9 @@ namespace kelvra::cli {
 // row in memory is the picture's bottom line.
 Frame top_down_view(uint32_t* pixels, int32_t width, int32_t height);
 
+// Writes the settings into a record's fields; the rest stays as it is.
+void apply_settings(FilterData& fd, const CorrectionSettings& settings);
+
 class Corrector {
 public:
     Corrector(const CorrectionSettings& settings, int32_t width, int32_t height);

@@ -44,8 +44,7 @@ struct Reference {
     kelvra::FilterData fd;
     explicit Reference(const CorrectionSettings& s) {
         kelvra::init_filter_data(fd, kW, kH);
-        fd.level = s.level, fd.border = s.border, fd.soft = s.soft;
-        fd.nup = s.nup, fd.nleft = s.nleft, fd.nright = s.nright, fd.ndown = s.ndown;
+        kelvra::cli::apply_settings(fd, s);
     }
     std::vector<uint32_t> pass(const std::vector<uint32_t>& top_down) {
         std::vector<uint32_t> src = flipped(top_down), dst(src.size());
@@ -65,6 +64,18 @@ uint32_t rgb(uint32_t p) { return p & 0xFFFFFF; }
 void expect_rgb_equal(const std::vector<uint32_t>& got, const std::vector<uint32_t>& want, int frame) {
     for (size_t i = 0; i < got.size(); ++i)
         ASSERT_EQ(rgb(got[i]), rgb(want[i])) << "frame " << frame << " px " << i;
+}
+
+TEST(Corrector, SettingsLandInTheirOwnFields) {
+    CorrectionSettings s;
+    s.level = 11, s.soft = 12, s.border = 13, s.nup = 14, s.nleft = 15, s.nright = 16, s.ndown = 17;
+    s.disable = 18, s.show_histogram = 19, s.freeze_after = 20;
+    kelvra::FilterData fd;
+    kelvra::init_filter_data(fd, kW, kH);
+    kelvra::cli::apply_settings(fd, s);
+    EXPECT_EQ(std::vector<int32_t>({fd.level, fd.soft, fd.border, fd.nup, fd.nleft, fd.nright, fd.ndown,
+                                    fd.disable, fd.show_histogram, fd.freeze, fd.dialog_closed}),
+              std::vector<int32_t>({11, 12, 13, 14, 15, 16, 17, 18, 19, 0, 1}));
 }
 
 TEST(Corrector, TopLineIsTheTopOfTheEnginesFrame) {

@@ -11,17 +11,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "corrector.h"
 #include "filter_data.h"
 #include "frame_pass.h"
 
 namespace {
-
-std::string read_file(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
 
 void remove_tree(const std::string& path) {
     if (DIR* d = opendir(path.c_str())) {
@@ -38,6 +32,13 @@ void remove_tree(const std::string& path) {
 }
 
 }  // namespace
+
+std::string read_file(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
 
 ScratchDir::ScratchDir() {
     char tmpl[] = "/tmp/kelvra-cli-test-XXXXXX";
@@ -134,15 +135,7 @@ std::vector<std::vector<uint32_t>> reference(const Video& in, const kelvra::cli:
                                              bool warm, int freeze_from) {
     kelvra::FilterData fd;
     kelvra::init_filter_data(fd, in.w, in.h);
-    fd.level = s.level;
-    fd.soft = s.soft;
-    fd.border = s.border;
-    fd.nup = s.nup;
-    fd.nleft = s.nleft;
-    fd.nright = s.nright;
-    fd.ndown = s.ndown;
-    fd.disable = s.disable;
-    fd.show_histogram = s.show_histogram;
+    kelvra::cli::apply_settings(fd, s);
     const size_t w = size_t(in.w), h = size_t(in.h);
     std::vector<uint32_t> src(w * h), dst(w * h);
     const kelvra::Frame sf{src.data(), in.w, in.h, ptrdiff_t(w * 4)},

@@ -23,6 +23,8 @@ private:
     std::string dir_;
 };
 
+std::string read_file(const std::string& path);
+
 struct RunResult {
     int status = -1;  // exit status, or 128 + signal
     std::string out, err;

@@ -3,21 +3,13 @@
 // for a --config line as for the equivalent flags, and the same for raw pipes.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
+#include <functional>
 
 #include "helpers.h"
 
 using kelvra::cli::CorrectionSettings;
 
 namespace {
-
-std::string file_bytes(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
 
 struct IdentityCase {
     const char* name;
@@ -41,7 +33,7 @@ TEST_P(LosslessIdentity, EveryFrameIsTheEnginesFramePass) {
     const IdentityCase& c = GetParam();
     ScratchDir dir;
     make_cast_clip(dir.path("in.mkv"));
-    const std::string before = file_bytes(dir.path("in.mkv"));
+    const std::string before = read_file(dir.path("in.mkv"));
     std::vector<std::string> args = {dir.path("in.mkv"), dir.path("out.mkv"), "--codec", "ffv1"};
     args.insert(args.end(), c.flags.begin(), c.flags.end());
     const RunResult r = run_kelvra(args);
@@ -53,7 +45,7 @@ TEST_P(LosslessIdentity, EveryFrameIsTheEnginesFramePass) {
     const auto expected = reference(in, c.settings, c.warm, c.freeze_from);
     for (size_t i = 0; i < out.frames.size(); ++i)
         EXPECT_EQ(rgb(out.frames[i]), expected[i]) << "frame " << i + 1;
-    EXPECT_EQ(file_bytes(dir.path("in.mkv")), before) << "the input was modified";
+    EXPECT_EQ(read_file(dir.path("in.mkv")), before) << "the input was modified";
 }
 
 INSTANTIATE_TEST_SUITE_P(
