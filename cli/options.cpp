@@ -2,16 +2,26 @@
 
 #include <functional>
 #include <map>
+#include <tuple>
+#include <utility>
 
 namespace kelvra::cli {
 namespace {
 
 constexpr const char* kDefaultDemoFolder = "out/demo";
 
-std::optional<int64_t> parse_count(const std::string& text) {
-    // Frame numbers: an int32 parse is plenty and rejects signs and junk.
+std::optional<int32_t> parse_integer(const std::string& text) { return parse_int32(text); }
+
+// Frame numbers count from 1.
+std::optional<int64_t> parse_frame_number(const std::string& text) {
     const std::optional<int32_t> v = parse_int32(text);
-    if (!v) return std::nullopt;
+    if (!v || *v < 1) return std::nullopt;
+    return *v;
+}
+
+std::optional<int> parse_crf(const std::string& text) {
+    const std::optional<int32_t> v = parse_int32(text);
+    if (!v || *v < 0 || *v > 63) return std::nullopt;
     return *v;
 }
 
@@ -29,14 +39,12 @@ std::optional<BorderOffsets> parse_border(const std::string& text) {
     return BorderOffsets{v[0], v[1], v[2], v[3]};
 }
 
-bool parse_size(const std::string& text, int32_t& w, int32_t& h) {
+std::optional<std::pair<int32_t, int32_t>> parse_size(const std::string& text) {
     const size_t x = text.find('x');
-    if (x == std::string::npos) return false;
-    const std::optional<int32_t> pw = parse_int32(text.substr(0, x)), ph = parse_int32(text.substr(x + 1));
-    if (!pw || !ph || *pw < 1 || *ph < 1 || int64_t{*pw} * *ph > kMaxPixels) return false;
-    w = *pw;
-    h = *ph;
-    return true;
+    if (x == std::string::npos) return std::nullopt;
+    const std::optional<int32_t> w = parse_int32(text.substr(0, x)), h = parse_int32(text.substr(x + 1));
+    if (!w || !h || *w < 1 || *h < 1 || int64_t{*w} * *h > kMaxPixels) return std::nullopt;
+    return std::make_pair(*w, *h);
 }
 
 class Parser {
@@ -49,6 +57,11 @@ private:
     // Handles one option; `value` is filled for options that take one.
     bool option(const std::string& name, Options& o);
     bool take_value(const std::string& name, std::string& value);
+    // Takes the option's value into `field` through `parse`, which gives
+    // nothing for a value it refuses.
+    template <class T, class Parse>
+    bool value_into(const std::string& name, std::optional<T>& field, Parse parse,
+                    const std::string& expected);
     bool fail(const std::string& message) {
         error_ = message;
         return false;
@@ -73,51 +86,38 @@ bool Parser::take_value(const std::string& name, std::string& value) {
     return true;
 }
 
-bool Parser::option(const std::string& name, Options& o) {
+template <class T, class Parse>
+bool Parser::value_into(const std::string& name, std::optional<T>& field, Parse parse,
+                        const std::string& expected) {
     std::string v;
+    if (!take_value(name, v)) return false;
+    field = parse(v);
+    return field ? true : fail(name + ": expected " + expected + ", got \"" + v + "\"");
+}
+
+bool Parser::option(const std::string& name, Options& o) {
     SettingFlags& f = o.flags;
     if (name == "--config") {
+        std::string v, why;
         if (!take_value(name, v)) return false;
-        std::string why;
         o.config = parse_config_line(v, why);
         return o.config ? true : fail("--config: " + why);
     }
-    if (name == "--level") {
-        if (!take_value(name, v)) return false;
-        f.level = parse_int32(v);
-        return f.level ? true : fail("--level: \"" + v + "\" is not an integer");
-    }
-    if (name == "--border") {
-        if (!take_value(name, v)) return false;
-        f.border = parse_border(v);
-        return f.border ? true
-                        : fail("--border: expected UP,LEFT,RIGHT,DOWN as four integers, got \"" + v + "\"");
-    }
-    if (name == "--freeze-after") {
-        if (!take_value(name, v)) return false;
-        f.freeze_after = parse_count(v);
-        return f.freeze_after ? true : fail("--freeze-after: \"" + v + "\" is not a frame number");
-    }
+    if (name == "--level") return value_into(name, f.level, parse_integer, "an integer");
+    if (name == "--border")
+        return value_into(name, f.border, parse_border, "UP,LEFT,RIGHT,DOWN as four integers");
+    if (name == "--freeze-after")
+        return value_into(name, f.freeze_after, parse_frame_number, "a frame number from 1");
     if (name == "--compare-frame") {
-        if (!take_value(name, v)) return false;
-        o.compare_frame = parse_count(v);
-        if (!o.compare_frame || *o.compare_frame < 1)
-            return fail("--compare-frame: frames count from 1, got \"" + v + "\"");
-        return true;
+        return value_into(name, o.compare_frame, parse_frame_number, "a frame number from 1");
     }
-    if (name == "--crf") {
-        if (!take_value(name, v)) return false;
-        const std::optional<int32_t> crf = parse_int32(v);
-        if (!crf || *crf < 0 || *crf > 63) return fail("--crf: expected an integer 0..63, got \"" + v + "\"");
-        o.crf = *crf;
-        return true;
-    }
+    if (name == "--crf") return value_into(name, o.crf, parse_crf, "an integer 0..63");
     if (name == "--raw") {
-        if (!take_value(name, v)) return false;
+        std::optional<std::pair<int32_t, int32_t>> size;
+        if (!value_into(name, size, parse_size, "WIDTHxHEIGHT, each at least 1")) return false;
         o.mode = Options::Mode::kRaw;
-        return parse_size(v, o.raw_width, o.raw_height)
-                   ? true
-                   : fail("--raw: expected WIDTHxHEIGHT, each at least 1, got \"" + v + "\"");
+        std::tie(o.raw_width, o.raw_height) = *size;
+        return true;
     }
     if (name == "--codec") return take_value(name, o.codec);
     if (name == "--compare") return take_value(name, o.compare_path);

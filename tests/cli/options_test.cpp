@@ -71,7 +71,8 @@ TEST(Arguments, CompareFrameCountsFromOne) {
     const Options o = parsed({"a", "b", "--compare", "c.png", "--compare-frame", "1"});
     EXPECT_EQ(o.compare_path, "c.png");
     EXPECT_EQ(o.compare_frame, 1);
-    EXPECT_NE(refused({"a", "b", "--compare", "c.png", "--compare-frame", "0"}).find("count from 1"),
+    EXPECT_NE(refused({"a", "b", "--compare", "c.png", "--compare-frame", "0"})
+                  .find("--compare-frame: expected a frame number from 1, got \"0\""),
               std::string::npos);
     EXPECT_NE(refused({"a", "b", "--compare-frame", "3"}).find("needs --compare"), std::string::npos);
 }
@@ -81,12 +82,12 @@ TEST(Arguments, RefusedBeforeAnythingRuns) {
         {{"a"}, "expected an input and an output file, got 1"},
         {{"a", "b", "c"}, "got 3"},
         {{"a", "b", "--level"}, "--level needs a value"},
-        {{"a", "b", "--level", "ten"}, "--level: \"ten\" is not an integer"},
+        {{"a", "b", "--level", "ten"}, "--level: expected an integer, got \"ten\""},
         {{"a", "b", "--border", "1,2,3"}, "--border: expected UP,LEFT,RIGHT,DOWN"},
         {{"a", "b", "--border", "1,2,3,4,5"}, "--border: expected UP,LEFT,RIGHT,DOWN"},
         {{"a", "b", "--border", "1,2,3,4", "--no-border"}, "contradict"},
         {{"a", "b", "--crf", "64"}, "--crf: expected an integer 0..63"},
-        {{"a", "b", "--freeze-after", "x"}, "--freeze-after: \"x\" is not a frame number"},
+        {{"a", "b", "--freeze-after", "x"}, "--freeze-after: expected a frame number from 1, got \"x\""},
         {{"a", "b", "--soft=1"}, "--soft takes no value"},
         {{"a", "b", "--colour"}, "unknown option --colour"},
         {{"-in.mp4", "b"}, "unknown option -in.mp4"},
