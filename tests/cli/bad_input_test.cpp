@@ -89,6 +89,11 @@ TEST_F(BadInput, OutputsThatWouldLoseSomething) {
         {in, dir.path("no/such/folder/out.mkv")},
         "cannot write in folder \"" + dir.path("no/such/folder") + "\": No such file or directory");
     expect_refused({in, dir.path("taken.mkv/out.mkv")}, "Not a directory");
+    if (geteuid() != 0) {  // root writes into any folder
+        ASSERT_EQ(mkdir(dir.path("locked").c_str(), 0555), 0);
+        before = dir.names();
+        expect_refused({in, dir.path("locked/out.mkv")}, "Permission denied");
+    }
     expect_refused({in, dir.path("o.mkv"), "--compare", dir.path("o.mkv")}, "the output name the same file");
     expect_refused({in, dir.path("o.mp4"), "--codec", "no-such-codec"}, "ffmpeg could not write");
     std::ifstream kept(dir.path("taken.mkv"));
