@@ -1,0 +1,10 @@
+// The memory floor of a frame pass: read the source twice and write the
+// destination once, with no work in between. Every pass is measured
+// against it.
+#pragma once
+
+#include <cstdint>
+
+#include "frame.h"
+
+uint32_t floor_pass(const kelvra::Frame& src, const kelvra::Frame& dst);

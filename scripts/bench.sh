@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# Times the frame pass against the floor kernel and the plain implementation
+# (bench/), then ffmpeg's normalize filter on the same frames, one thread,
+# with the null filter's time subtracted, as a ratio to the floor and to the
+# frame pass; last the 64-bit and the 32-bit plug-in DLLs under wine, in
+# alternating runs, as ratios to each other. Quiet machines give steadier
+# numbers.
+#
+#   scripts/bench.sh [repetitions]      (default 9)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+reps=${1:-9}
+build=build/bench
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" --target kelvra_bench >/dev/null
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+"$build/bench/kelvra_bench" --benchmark_repetitions="$reps" --benchmark_enable_random_interleaving=true \
+    --benchmark_display_aggregates_only=true --benchmark_color=false | tee "$work/bench.txt"
+"$build/bench/kelvra_bench" --dump-frames="$work"
+
+# Seconds of processor time ffmpeg reports for `frames` frames through `filter`.
+ffmpeg_seconds() {
+    local size=$1 frames=$2 filter=$3
+    ffmpeg -hide_banner -nostdin -benchmark -filter_threads 1 -threads 1 -stream_loop $((frames - 1)) \
+        -f rawvideo -pix_fmt bgr0 -s "$size" -i "$work/$size.bgr0" -vf "$filter" -f null - 2>&1 |
+        sed -n 's/^bench: utime=\([0-9.]*\)s.*/\1/p'
+}
+
+median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# Milliseconds per frame of one column of the benchmark's table.
+bench_ms() {
+    awk -v size="$1" -v col="$2" -F'|' '
+        /^\| frame \|/ && !header { for (i = 2; i < NF; i++) { gsub(/ /, "", $i); name[i] = $i }; header = 1; next }
+        header && $2 ~ " " size " " { for (i = 2; i < NF; i++) if (name[i] == col) { gsub(/ /, "", $i); print $i; exit } }
+    ' "$work/bench.txt"
+}
+
+echo
+echo "ffmpeg normalize, one thread, median of 5 runs less the null filter's, ms per frame"
+echo
+echo "| frame | normalize | ratio to floor | normalize / pass | normalize / pass+overlay |"
+echo "|---|---|---|---|---|"
+for spec in 640x480:240 1920x1080:40 3840x2160:12; do
+    size=${spec%%:*}
+    frames=${spec#*:}
+    normalize=$(for _ in 1 2 3 4 5; do ffmpeg_seconds "$size" "$frames" normalize; done | median)
+    null=$(for _ in 1 2 3 4 5; do ffmpeg_seconds "$size" "$frames" null; done | median)
+    awk -v n="$normalize" -v z="$null" -v f="$frames" -v floor="$(bench_ms "$size" floor)" \
+        -v pass="$(bench_ms "$size" pass)" -v overlay="$(bench_ms "$size" pass+overlay)" -v size="$size" \
+        'BEGIN { ms = (n - z) * 1000 / f;
+                 printf "| %s | %.2f | %.2f | %.1f | %.1f |\n", size, ms, ms / floor, ms / pass, ms / overlay }'
+done
+
+# Both DLLs, each with its timing program beside it, in build dirs of their own.
+for build in x64:x86_64-w64-mingw32 x86:i686-w64-mingw32; do
+    dir=build/bench-${build%%:*}
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="cmake/${build#*:}.cmake" >/dev/null
+    cmake --build "$dir" --target kelvra_dll_timing >/dev/null
+done
+export WINEPREFIX=$PWD/build/wine-bench WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+fi
+rounds=3
+for round in $(seq "$rounds"); do
+    for arch in x64 x86; do
+        wine "build/bench-$arch/bin/kelvra_dll_timing.exe" | tr -d '\r' | sed "s/^/$arch /" >>"$work/dll.txt"
+    done
+done
+
+echo
+echo "Plug-in DLLs under wine, median of $rounds alternating runs, ms per frame"
+echo
+echo "| case | x64 | x86 | x86 / x64 |"
+echo "|---|---|---|---|"
+awk '{ print $2 }' "$work/dll.txt" | awk '!seen[$0]++' | while read -r name; do
+    x64=$(awk -v n="$name" '$1 == "x64" && $2 == n { print $3 }' "$work/dll.txt" | median)
+    x86=$(awk -v n="$name" '$1 == "x86" && $2 == n { print $3 }' "$work/dll.txt" | median)
+    awk -v n="$name" -v a="$x64" -v b="$x86" 'BEGIN { printf "| %s | %.3f | %.3f | %.2f |\n", n, a, b, b / a }'
+done
