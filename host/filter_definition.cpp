@@ -14,7 +14,7 @@ VDXFilterDefinition g_myFilterDef = {
     nullptr,  // deinitProc: the host frees the record, nothing else is held
     RunProc,
     nullptr,  // paramProc: the output keeps the source's size and format
-    nullptr,  // configProc: the settings dialog comes next
+    ConfigProc,
     StringProc,
     StartProc,
     nullptr,  // endProc

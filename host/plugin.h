@@ -12,6 +12,7 @@ extern VDXScriptObject g_scriptObject;
 int InitProc(VDXFilterActivation* fa, const VDXFilterFunctions* ff);
 int StartProc(VDXFilterActivation* fa, const VDXFilterFunctions* ff);
 int RunProc(const VDXFilterActivation* fa, const VDXFilterFunctions* ff);
+int ConfigProc(VDXFilterActivation* fa, const VDXFilterFunctions* ff, HWND parent);
 void StringProc(const VDXFilterActivation* fa, const VDXFilterFunctions* ff, char* buffer);
 bool FssProc(VDXFilterActivation* fa, const VDXFilterFunctions* ff, char* buffer, int size);
 

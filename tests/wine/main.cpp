@@ -7,6 +7,7 @@
 
 #include "check.h"
 #include "frame_digest.h"
+#include "show_dialog.h"
 
 namespace {
 
@@ -35,6 +36,7 @@ constexpr Mode kModes[] = {
     {"--case", "NAME: runs one case (ctest runs each on its own)", run_one},
     {"--all", "runs every case", run_all},
     {"--digest", "digest of the output of a fixed frame sequence", print_digest},
+    {"--show-dialog", "[MS]: opens the settings dialog for MS milliseconds", show_dialog},
 };
 
 }  // namespace

@@ -30,7 +30,7 @@ TEST_CASE(registration_definition_fields) {
     CHECK(d.maker != nullptr && std::strlen(d.maker) > 0);
     CHECK(d.private_data == nullptr);
     CHECK_EQ(d.inst_data_size, k64 ? 232 : 228);
-    CHECK(d.initProc && d.runProc && d.stringProc && d.startProc && d.fssProc);
+    CHECK(d.initProc && d.runProc && d.configProc && d.stringProc && d.startProc && d.fssProc);
     CHECK(d.deinitProc == nullptr && d.paramProc == nullptr && d.endProc == nullptr);
     CHECK(!d.stringProc2 && !d.serializeProc && !d.deserializeProc && !d.copyProc);
     CHECK(!d.prefetchProc && !d.copyProc2 && !d.prefetchProc2 && !d.eventProc);

@@ -1,0 +1,6 @@
+// The modal settings dialog's procedure; ConfigProc runs it.
+#pragma once
+
+#include <windows.h>
+
+INT_PTR CALLBACK ConfigDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

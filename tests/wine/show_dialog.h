@@ -1,0 +1,6 @@
+// Opens the settings dialog on a fresh 720 × 576 instance and keeps it open
+// for a while, for the screenshot script; prints the dialog's screen
+// rectangle once it is open.
+#pragma once
+
+int show_dialog(int argc, char** argv);
