@@ -1,5 +1,5 @@
-// Counting source pixels: the analysis region into the histogram, and the
-// rest of the frame for the overlay's whole-frame counts.
+// Counting the source: the analysis region into the histogram and, for the
+// overlay, the whole frame.
 #pragma once
 
 #include "channel_counts.h"
@@ -9,10 +9,8 @@
 
 namespace kelvra {
 
-void count_region(const Frame& src, const Region& region, gisto& hist);
-
-// The whole frame's counts, from the region's counts already in `hist` and
-// the pixels outside the region.
-ChannelCounts count_frame(const Frame& src, const Region& region, const gisto& hist);
+// Counts the region into `hist` and, when `whole` is given, every pixel of
+// the frame into it, in one sweep over the rows.
+void count_source(const Frame& src, const Region& region, gisto& hist, ChannelCounts* whole);
 
 }  // namespace kelvra

@@ -31,12 +31,11 @@ void run_frame_pass(FilterData& fd, const Frame& src, const Frame& dst) {
     const Region region = analysis_region(settings, src.width, src.height);
     hist.SetCadrov(region.count);
     hist.SetLevel_k(trunc_to_int(static_cast<double>(region.count) * 0.0066));
-    count_region(src, region, hist);
     // Every destination pixel off the outline is its source pixel remapped, so
     // the overlay's counts follow from the source's, taken before an in-place
     // pass overwrites it.
     ChannelCounts source_counts;
-    if (settings.show_histogram) source_counts = count_frame(src, region, hist);
+    count_source(src, region, hist, settings.show_histogram ? &source_counts : nullptr);
     hist.starting();
 
     const Levels levels = end_points(fd, settings, hist);

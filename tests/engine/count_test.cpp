@@ -1,6 +1,6 @@
-// Counting the source: the analysis region into the histogram, and the whole
-// frame from the region's counts plus the pixels around it, for offsets
-// inside, at and beyond the frame's edges.
+// Counting the source: the analysis region into the histogram and, for the
+// overlay, the whole frame, for offsets inside, at and beyond the frame's
+// edges.
 #include "count.h"
 
 #include <gtest/gtest.h>
@@ -80,11 +80,15 @@ TEST(Counting, RegionAndWholeFrameMatchPlainCounts) {
             const kelvra::Settings s = bordered(o);
             const kelvra::Region region = kelvra::analysis_region(s, w, h);
 
-            kelvra::gisto hist;
-            kelvra::count_region(buf.frame, region, hist);
-            expect_counts(hist,
-                          count_box(src, o.nleft - 1LL, w - 1LL - o.nright, o.ndown - 1LL, h - 1LL - o.nup));
-            expect_counts(kelvra::count_frame(buf.frame, region, hist), count_box(src, 0, w - 1, 0, h - 1));
+            const kelvra::gisto want =
+                count_box(src, o.nleft - 1LL, w - 1LL - o.nright, o.ndown - 1LL, h - 1LL - o.nup);
+            kelvra::gisto hist, hist_alone;
+            kelvra::ChannelCounts whole;
+            kelvra::count_source(buf.frame, region, hist, &whole);
+            kelvra::count_source(buf.frame, region, hist_alone, nullptr);
+            expect_counts(hist, want);
+            expect_counts(hist_alone, want);
+            expect_counts(whole, count_box(src, 0, w - 1, 0, h - 1));
         }
     }
 }
@@ -96,8 +100,9 @@ TEST(Counting, WholeFrameWithoutBorderIsTheRegion) {
     const kelvra::Settings s = kelvra::snapshot_settings(fresh_record(37, 19));
     const kelvra::Region region = kelvra::analysis_region(s, 37, 19);
     kelvra::gisto hist;
-    kelvra::count_region(buf.frame, region, hist);
+    kelvra::ChannelCounts whole;
+    kelvra::count_source(buf.frame, region, hist, &whole);
     const kelvra::gisto want = count_box(src, 0, 36, 0, 18);
     expect_counts(hist, want);
-    expect_counts(kelvra::count_frame(buf.frame, region, hist), want);
+    expect_counts(whole, want);
 }
