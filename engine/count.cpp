@@ -20,12 +20,10 @@ void count_source(const Frame& src, const Region& region, gisto& hist, ChannelCo
         inside.add_row(row + region.x0, region.x1 - region.x0 + 1);
         if (whole) outside.add_row(row + region.x1 + 1, src.width - 1 - region.x1);
     }
-    ChannelCounts counts;
-    std::memset(&counts, 0, sizeof counts);
-    inside.add_to(counts);
-    hist.AddCounts(counts.r, counts.g, counts.b);
+    inside.add_to(hist);
     if (whole) {
-        *whole = counts;
+        std::memset(whole, 0, sizeof *whole);
+        inside.add_to(*whole);
         outside.add_to(*whole);
     }
 }

@@ -42,8 +42,8 @@ void run_frame_pass(FilterData& fd, const Frame& src, const Frame& dst) {
     const RemapPlan plan = plan_remap(levels);
     remap_frame(src, dst, plan);
 
-    ChannelCounts overlay_counts;
-    if (settings.show_histogram) overlay_counts = remap_counts(source_counts, plan.tables);
+    ChannelCounts overlay_counts =
+        settings.show_histogram ? remap_counts(source_counts, plan.tables) : ChannelCounts{};
     if (!settings.dialog_closed && settings.border)
         draw_outline(dst, settings, settings.show_histogram ? &overlay_counts : nullptr);
     if (settings.show_histogram) draw_overlay(dst, overlay_counts);

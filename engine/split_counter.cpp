@@ -30,4 +30,11 @@ void SplitCounter::add_to(ChannelCounts& counts) const {
                 wrap_add(out[c][bin], static_cast<int32_t>(tables_[c][0][bin] + tables_[c][1][bin]));
 }
 
+void SplitCounter::add_to(gisto& hist) const {
+    // Each table is a run of counts the histogram adds bin by bin, wrapping.
+    auto counts = [this](int c, int lane) { return reinterpret_cast<const int32_t*>(tables_[c][lane]); };
+    for (int lane = 0; lane < kLanes; ++lane)
+        hist.AddCounts(counts(0, lane), counts(1, lane), counts(2, lane));
+}
+
 }  // namespace kelvra

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "channel_counts.h"
+#include "gisto.h"
 
 namespace kelvra {
 
@@ -18,8 +19,9 @@ public:
 
     void add_row(const uint32_t* pixels, int32_t width);
 
-    // Adds what was counted to `counts`, bin by bin.
+    // Adds what was counted, bin by bin.
     void add_to(ChannelCounts& counts) const;
+    void add_to(gisto& hist) const;
 
 private:
     static constexpr int kLanes = 2;

@@ -1,5 +1,5 @@
 // Counting with split tables against one SetRGB per pixel: rows of every
-// length, added to counts that already hold something.
+// length, added to counts and to a histogram that already hold something.
 #include "split_counter.h"
 
 #include <gtest/gtest.h>
@@ -41,10 +41,16 @@ void expect_same_as_setrgb(const Rows& rows, const ChannelCounts& before) {
     }
     ChannelCounts counts = before;
     counter.add_to(counts);
+    kelvra::gisto hist;
+    hist.AddCounts(before.r, before.g, before.b);
+    counter.add_to(hist);
     for (int v = 0; v < 256; ++v) {
         ASSERT_EQ(counts.r[v], reference.GetGisR(v)) << "red " << v;
         ASSERT_EQ(counts.g[v], reference.GetGisG(v)) << "green " << v;
         ASSERT_EQ(counts.b[v], reference.GetGisB(v)) << "blue " << v;
+        ASSERT_EQ(hist.GetGisR(v), reference.GetGisR(v)) << "histogram red " << v;
+        ASSERT_EQ(hist.GetGisG(v), reference.GetGisG(v)) << "histogram green " << v;
+        ASSERT_EQ(hist.GetGisB(v), reference.GetGisB(v)) << "histogram blue " << v;
     }
 }
 
