@@ -6,7 +6,7 @@ namespace kelvra {
 namespace {
 
 struct Lanes256 {
-    __m256i bias, cap, whole, frac;
+    __m256i bias, whole, frac;
 };
 
 __attribute__((target("avx2"))) __m256i broadcast(const uint16_t (&b)[4]) {
@@ -15,8 +15,7 @@ __attribute__((target("avx2"))) __m256i broadcast(const uint16_t (&b)[4]) {
 }
 
 __attribute__((target("avx2"))) __m256i stretch(__m256i u, const Lanes256& k) {
-    __m256i d = _mm256_subs_epu16(u, k.bias);
-    d = _mm256_min_epi16(d, k.cap);
+    const __m256i d = _mm256_subs_epu16(u, k.bias);
     const __m256i q = _mm256_add_epi16(_mm256_mullo_epi16(d, k.whole), _mm256_mulhi_epu16(d, k.frac));
     return _mm256_srli_epi16(q, kLaneShift);
 }
@@ -27,8 +26,7 @@ __attribute__((target("avx2"))) __m256i stretch(__m256i u, const Lanes256& k) {
 // out in the order they went in.
 __attribute__((target("avx2"))) void remap_row_avx2(const uint32_t* in, uint32_t* out, int32_t width,
                                                     const RemapPlan& plan) {
-    const Lanes256 k{broadcast(plan.lanes.bias), broadcast(plan.lanes.cap), broadcast(plan.lanes.whole),
-                     broadcast(plan.lanes.frac)};
+    const Lanes256 k{broadcast(plan.lanes.bias), broadcast(plan.lanes.whole), broadcast(plan.lanes.frac)};
     const __m256i high_one = _mm256_set1_epi8(1);
     int32_t x = 0;
     for (; x + 8 <= width; x += 8) {

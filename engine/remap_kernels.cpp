@@ -8,7 +8,7 @@ namespace kelvra {
 namespace {
 
 struct Lanes128 {
-    __m128i bias, cap, whole, frac;
+    __m128i bias, whole, frac;
 };
 
 __m128i broadcast(const uint16_t (&per_byte)[4]) {
@@ -18,8 +18,7 @@ __m128i broadcast(const uint16_t (&per_byte)[4]) {
 
 // Two pixels' bytes, each as byte + 256 in a 16-bit lane.
 __m128i stretch(__m128i u, const Lanes128& k) {
-    __m128i d = _mm_subs_epu16(u, k.bias);
-    d = _mm_min_epi16(d, k.cap);
+    const __m128i d = _mm_subs_epu16(u, k.bias);
     const __m128i q = _mm_add_epi16(_mm_mullo_epi16(d, k.whole), _mm_mulhi_epu16(d, k.frac));
     return _mm_srli_epi16(q, kLaneShift);
 }
@@ -35,8 +34,7 @@ void remap_row_c(const uint32_t* in, uint32_t* out, int32_t width, const RemapPl
 }
 
 void remap_row_sse2(const uint32_t* in, uint32_t* out, int32_t width, const RemapPlan& plan) {
-    const Lanes128 k{broadcast(plan.lanes.bias), broadcast(plan.lanes.cap), broadcast(plan.lanes.whole),
-                     broadcast(plan.lanes.frac)};
+    const Lanes128 k{broadcast(plan.lanes.bias), broadcast(plan.lanes.whole), broadcast(plan.lanes.frac)};
     const __m128i high_one = _mm_set1_epi8(1);
     int32_t x = 0;
     for (; x + 4 <= width; x += 4) {

@@ -14,12 +14,9 @@ bool reproduces(const LaneFormula& lanes, int lane, const uint8_t (&table)[256])
 }  // namespace
 
 uint8_t lane_value(const LaneFormula& lanes, int lane, int32_t v) {
-    // Saturating unsigned subtract, then a signed 16-bit minimum.
+    // A saturating unsigned subtract.
     const int32_t after_bias = v + 256 - lanes.bias[lane];
-    int16_t d = static_cast<int16_t>(after_bias < 0 ? 0 : after_bias);
-    const int16_t cap = static_cast<int16_t>(lanes.cap[lane]);
-    if (d > cap) d = cap;
-    const uint32_t bits = static_cast<uint16_t>(d);
+    const uint32_t bits = static_cast<uint32_t>(after_bias < 0 ? 0 : after_bias);
     const uint16_t low_product = static_cast<uint16_t>(bits * lanes.whole[lane]);
     const uint16_t high_product = static_cast<uint16_t>((bits * lanes.frac[lane]) >> 16);
     const uint16_t q = static_cast<uint16_t>(low_product + high_product);
@@ -30,7 +27,6 @@ uint8_t lane_value(const LaneFormula& lanes, int lane, int32_t v) {
 
 void zero_lane(LaneFormula& lanes, int lane) {
     lanes.bias[lane] = 511;  // every byte ends at d = 0
-    lanes.cap[lane] = 0;
     lanes.whole[lane] = 0;
     lanes.frac[lane] = 0;
 }
@@ -38,13 +34,6 @@ void zero_lane(LaneFormula& lanes, int lane) {
 bool fit_lane(LaneFormula& lanes, int lane, int32_t low, int32_t high, const uint8_t (&table)[256]) {
     zero_lane(lanes, lane);
     if (low < -255 || low > 255 || high <= low) return false;
-
-    // The stretch never falls, so inputs past the first 255 can be held
-    // there; that keeps q far from overflowing for steep stretches.
-    int32_t first_full = 0;
-    while (first_full < 255 && table[first_full] != 255) ++first_full;
-    const int32_t cap = first_full - low;
-    if (cap < 0) return false;
 
     // 255 / span in fixed point, rounded down and up: below the exact
     // quotient a result that should be a whole number comes out one less,
@@ -54,7 +43,6 @@ bool fit_lane(LaneFormula& lanes, int lane, int32_t low, int32_t high, const uin
     for (int64_t multiplier : {floor_multiplier, floor_multiplier + 1}) {
         if (multiplier >= (int64_t{1} << 32)) break;
         lanes.bias[lane] = static_cast<uint16_t>(low + 256);
-        lanes.cap[lane] = static_cast<uint16_t>(cap);
         lanes.whole[lane] = static_cast<uint16_t>(multiplier >> 16);
         lanes.frac[lane] = static_cast<uint16_t>(multiplier & 0xFFFF);
         if (reproduces(lanes, lane, table)) return true;

@@ -2,13 +2,14 @@
 // byte (B, G, R and the unused top byte of a pixel). With v the byte and
 // u = v + 256:
 //
-//   d   = max(u - bias, 0), at most cap      bias = low + 256
+//   d   = max(u - bias, 0)                   bias = low + 256
 //   q   = d * whole + (d * frac >> 16)       both mod 2^16
 //   out = min(q >> kLaneShift, 255)
 //
 // which is d * M / 2^(16 + kLaneShift) for M = whole * 65536 + frac. The
 // double formula is matched only where a frame's multiplier is checked
-// against all 256 table entries; the tables stay the reference.
+// against all 256 table entries; the tables stay the reference. Stretches
+// steep enough to overflow q (a span of about 32 or less) never check out.
 #pragma once
 
 #include <cstdint>
@@ -19,7 +20,7 @@ constexpr int kLaneShift = 4;
 
 // Constants per lane, in pixel byte order: blue, green, red, top byte.
 struct LaneFormula {
-    uint16_t bias[4], cap[4], whole[4], frac[4];
+    uint16_t bias[4], whole[4], frac[4];
 };
 
 // The output of lane `lane` for byte v, as the vector kernels compute it.

@@ -120,7 +120,6 @@ TEST(RemapKernels, VectorTwinsComputeTheLaneModel) {
         RemapPlan plan = kelvra::plan_remap(Levels{{0, 0, 0, 255, 255, 255}});
         for (int lane = 0; lane < 4; ++lane) {
             plan.lanes.bias[lane] = uint16_t(1 + rng() % 511);
-            plan.lanes.cap[lane] = uint16_t(rng() % 512);
             plan.lanes.whole[lane] = uint16_t(trial % 2 ? rng() % 64 : rng());
             plan.lanes.frac[lane] = uint16_t(rng());
         }
