@@ -25,8 +25,6 @@ RemapRow pick_row_kernel(const RemapPlan& plan) {
     return remap_row_sse2;
 }
 
-}  // namespace
-
 uint8_t stretch_value(int32_t value, int32_t low, double scale) {
     const int32_t v = trunc_to_int(static_cast<double>(wrap_sub(value, low)) * scale);
     return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
@@ -44,6 +42,8 @@ RemapTables build_remap_tables(const Levels& levels) {
     }
     return t;
 }
+
+}  // namespace
 
 RemapPlan plan_remap(const Levels& levels) {
     RemapPlan plan;

@@ -24,11 +24,8 @@ struct RemapPlan {
     LaneFormula lanes;
 };
 
-// truncate(double(value - low) * 255 / (high - low)), clamped to 0..255.
-uint8_t stretch_value(int32_t value, int32_t low, double scale);
-
-RemapTables build_remap_tables(const Levels& levels);
-
+// The exact tables, truncate(double(value - low) * 255 / (high - low))
+// clamped to 0..255, and the lane formula where it gives the same bytes.
 RemapPlan plan_remap(const Levels& levels);
 
 void remap_frame(const Frame& src, const Frame& dst, const RemapPlan& plan);
