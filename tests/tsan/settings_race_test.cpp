@@ -121,7 +121,6 @@ TEST(SettingsRace, EveryFrameUsesOneValueOfEachSetting) {
     for (; frames < kMaxFrames && !(frames >= 2000 && raced >= 300) &&
            std::chrono::steady_clock::now() < deadline;
          ++frames) {
-        log.frames_started.store(frames + 1);
         const Image src = natural_image(kWidth, kHeight, rng);
         const size_t first = log.done.load(std::memory_order_acquire);
         for (; replayed < first; ++replayed)
@@ -130,6 +129,7 @@ TEST(SettingsRace, EveryFrameUsesOneValueOfEachSetting) {
         FilterData before = start;
         std::copy(&shared.history[0][0], &shared.history[0][0] + 30, &before.history[0][0]);
         std::copy(shared.current, shared.current + 6, before.current);
+        log.frames_started.store(frames + 1);  // lets the next edit land in this frame
         const Image out = run_engine(shared, src);
         const size_t last = log.announced.load(std::memory_order_acquire);
 
