@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "inspect.h"
+#include "input_check.h"
 #include "process.h"
 #include "run.h"
 

@@ -6,7 +6,7 @@
 #include "corrector.h"
 #include "ffmpeg_args.h"
 #include "frame_loop.h"
-#include "inspect.h"
+#include "input_check.h"
 #include "interrupt.h"
 #include "output_file.h"
 #include "process.h"

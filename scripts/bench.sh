@@ -45,9 +45,9 @@ echo "ffmpeg normalize, one thread, median of 5 runs less the null filter's, ms 
 echo
 echo "| frame | normalize | ratio to floor | normalize / pass | normalize / pass+overlay |"
 echo "|---|---|---|---|---|"
-for spec in 640x480:240 1920x1080:40 3840x2160:12; do
-    size=${spec%%:*}
-    frames=${spec#*:}
+for run in 640x480:240 1920x1080:40 3840x2160:12; do
+    size=${run%%:*}
+    frames=${run#*:}
     normalize=$(for _ in 1 2 3 4 5; do ffmpeg_seconds "$size" "$frames" normalize; done | median)
     null=$(for _ in 1 2 3 4 5; do ffmpeg_seconds "$size" "$frames" null; done | median)
     awk -v n="$normalize" -v z="$null" -v f="$frames" -v floor="$(bench_ms "$size" floor)" \

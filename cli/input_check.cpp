@@ -1,4 +1,4 @@
-#include "inspect.h"
+#include "input_check.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
