@@ -7,18 +7,17 @@
 #include "frame.h"
 #include "overlay.h"
 #include "process.h"
+#include "split_counter.h"
 
 namespace kelvra::cli {
 namespace {
 
-ChannelCounts count_channels(const std::vector<uint32_t>& pixels) {
-    ChannelCounts c = {};
-    for (const uint32_t p : pixels) {
-        ++c.r[(p >> 16) & 0xFF];
-        ++c.g[(p >> 8) & 0xFF];
-        ++c.b[p & 0xFF];
-    }
-    return c;
+ChannelCounts count_channels(const std::vector<uint32_t>& pixels, int32_t width, int32_t height) {
+    SplitCounter counter;
+    for (size_t y = 0; y < size_t(height); ++y) counter.add_row(&pixels[y * size_t(width)], width);
+    ChannelCounts counts = {};
+    counter.add_to(counts);
+    return counts;
 }
 
 }  // namespace
@@ -35,7 +34,7 @@ std::vector<uint32_t> compose_compare(const std::vector<uint32_t>& before, const
         // The right half as a bottom-up view with the whole picture's pitch.
         const Frame right{pic.data() + (size_t(height) - 1) * row + w, width, height,
                           -static_cast<ptrdiff_t>(row * 4)};
-        draw_overlay(right, count_channels(after));
+        draw_overlay(right, count_channels(after, width, height));
     }
     return pic;
 }
