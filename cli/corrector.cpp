@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "frame_pass.h"
+#include "settings_edit.h"
 
 namespace kelvra::cli {
 
@@ -11,16 +12,12 @@ Frame top_down_view(uint32_t* pixels, int32_t width, int32_t height) {
     return Frame{pixels + (ptrdiff_t{height} - 1) * width, width, height, -pitch};
 }
 
+// The seven values of the script line go in as the plug-in's script command
+// stores them; the other two switches have no place in that line.
 void apply_settings(FilterData& fd, const CorrectionSettings& s) {
-    fd.level = s.level;
-    fd.soft = s.soft;
-    fd.border = s.border;
-    fd.nup = s.nup;
-    fd.nleft = s.nleft;
-    fd.nright = s.nright;
-    fd.ndown = s.ndown;
-    fd.disable = s.disable;
-    fd.show_histogram = s.show_histogram;
+    apply_config(fd, {s.level, s.soft, s.border, s.nup, s.nleft, s.nright, s.ndown});
+    store_relaxed(fd.disable, s.disable);
+    store_relaxed(fd.show_histogram, s.show_histogram);
 }
 
 Corrector::Corrector(const CorrectionSettings& s, int32_t width, int32_t height)
