@@ -69,11 +69,18 @@ Levels track_history(FilterData& fd, const Settings& settings, const Levels& com
     return levels;
 }
 
-Levels end_points(FilterData& fd, const Settings& settings, const gisto& hist) {
-    Levels levels = raw_end_points(hist, settings.level);
-    if (settings.soft) apply_soft(levels);
-    levels = track_history(fd, settings, levels);
+Levels end_points(FilterData& fd, const Settings& settings, const gisto& hist, FrameReport* report) {
+    Levels own = raw_end_points(hist, settings.level);
+    if (settings.soft) apply_soft(own);
+    Levels levels = track_history(fd, settings, own);
     if (settings.disable) levels = Levels{{0, 0, 0, 255, 255, 255}};
+    if (report) {
+        *report = FrameReport{{hist.GetStartR(), hist.GetStartG(), hist.GetStartB()},
+                              {hist.GetEndR(), hist.GetEndG(), hist.GetEndB()},
+                              {hist.GetSredR(), hist.GetSredG(), hist.GetSredB()},
+                              own,
+                              levels};
+    }
     return levels;
 }
 

@@ -23,6 +23,17 @@ void apply_soft(Levels& levels);
 // record and returns the levels this frame uses (before Disable).
 Levels track_history(FilterData& fd, const Settings& settings, const Levels& computed);
 
-Levels end_points(FilterData& fd, const Settings& settings, const gisto& hist);
+// One frame's histogram statistics and the levels made from them.
+struct FrameReport {
+    int32_t start[3];   // dark end points of the histogram, R, G, B
+    int32_t end[3];     // bright end points
+    int32_t median[3];  // the values the limiter used
+    Levels own;         // this frame's own levels: limiter and Soft, before Freeze and averaging
+    Levels applied;     // what the stretch used: after Freeze, averaging and Disable
+};
+
+// Every step from the histogram to the stretch's levels; fills `report`
+// when one is given.
+Levels end_points(FilterData& fd, const Settings& settings, const gisto& hist, FrameReport* report);
 
 }  // namespace kelvra

@@ -21,7 +21,7 @@
 
 namespace kelvra {
 
-void run_frame_pass(FilterData& fd, const Frame& src, const Frame& dst) {
+void run_frame_pass(FilterData& fd, const Frame& src, const Frame& dst, FrameReport* report) {
     // One consistent set of settings per frame; a change made meanwhile by the
     // dialog lands in the next frame, which the dialog asks the host for.
     const Settings settings = snapshot_settings(fd);
@@ -38,7 +38,7 @@ void run_frame_pass(FilterData& fd, const Frame& src, const Frame& dst) {
     count_source(src, region, hist, settings.show_histogram ? &source_counts : nullptr);
     hist.starting();
 
-    const Levels levels = end_points(fd, settings, hist);
+    const Levels levels = end_points(fd, settings, hist, report);
     const RemapPlan plan = plan_remap(levels);
     remap_frame(src, dst, plan);
 
