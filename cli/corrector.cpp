@@ -30,7 +30,7 @@ void Corrector::pass(const uint32_t* src, uint32_t* dst) {
     // The engine only reads the source; its view type is shared with the
     // destination.
     run_frame_pass(fd_, top_down_view(const_cast<uint32_t*>(src), width_, height_),
-                   top_down_view(dst, width_, height_));
+                   top_down_view(dst, width_, height_), &report_);
 }
 
 void Corrector::warm_up(const uint32_t* src, uint32_t* dst) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "end_points.h"
 #include "filter_data.h"
 #include "frame.h"
 #include "settings.h"
@@ -34,10 +35,15 @@ public:
 
     int64_t frames_done() const { return frames_done_; }
 
+    // The six levels the last frame was stretched with, for a stretch of the
+    // same frame at another depth.
+    const Levels& applied_levels() const { return report_.applied; }
+
 private:
     void pass(const uint32_t* src, uint32_t* dst);
 
     FilterData fd_;
+    FrameReport report_{};
     int32_t width_, height_;
     int64_t freeze_after_;
     int64_t frames_done_ = 0;

@@ -1,45 +1,12 @@
 #include "frame_loop.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 
 #include "interrupt.h"
+#include "pipe_io.h"
 
 namespace kelvra::cli {
-namespace {
-
-// Bytes read before the stream ended (short only at its end), or -1.
-ssize_t read_full(int fd, void* buf, size_t size) {
-    size_t got = 0;
-    while (got < size) {
-        const ssize_t n = read(fd, static_cast<char*>(buf) + got, size - got);
-        if (n == 0) break;
-        if (n < 0) {
-            if (errno == EINTR && !interrupted()) continue;
-            return -1;
-        }
-        got += size_t(n);
-    }
-    return ssize_t(got);
-}
-
-bool write_full(int fd, const void* buf, size_t size) {
-    size_t put = 0;
-    while (put < size) {
-        const ssize_t n = write(fd, static_cast<const char*>(buf) + put, size - put);
-        if (n < 0) {
-            if (errno == EINTR && !interrupted()) continue;
-            return false;
-        }
-        put += size_t(n);
-    }
-    return true;
-}
-
-}  // namespace
-
 LoopResult run_frame_loop(int in_fd, int out_fd, Corrector& corrector, int32_t width, int32_t height,
                           bool warm_start, ProgressBar& progress, CompareCapture* compare) {
     const size_t pixels = size_t(width) * size_t(height);

@@ -4,6 +4,8 @@
 
 #include "compare.h"
 #include "corrector.h"
+#include "deep_format.h"
+#include "deep_loop.h"
 #include "ffmpeg_args.h"
 #include "frame_loop.h"
 #include "input_check.h"
@@ -19,6 +21,7 @@ struct Plan {
     Tools tools;
     MediaInfo info;
     bool still = false;
+    bool deep = false;  // more than 8 bits per channel
     Timing timing;
     OutputFormat format;
     CorrectionSettings settings;
@@ -67,6 +70,8 @@ std::optional<Plan> make_plan(const Options& o, std::string& error) {
     p.info = *info;
     p.still = is_still_image(p.info);
     p.format = choose_output_format(p.info, o.output, o.codec, passthrough_pix_fmt(o.passthrough));
+    p.deep = is_deep_input(p.info);
+    if (p.deep) adapt_to_deep_input(p.format, p.info, o.output, o.codec, passthrough_pix_fmt(o.passthrough));
     if (p.format.single_image && p.info.frame_count != 1) {
         error =
             "\"" + o.output + "\" is an image file, but \"" + o.input + "\" is a video: write a video file";
@@ -93,8 +98,10 @@ Outcome process(const Options& o, const Plan& p, const std::string& temp, Compar
     std::optional<Pipe> decoded = make_pipe(error), encoded = make_pipe(error);
     if (!decoded || !encoded) return {1, error};
     Fd decoder_log = make_log_file(), encoder_log = make_log_file();
-    std::optional<Child> decoder = spawn(decoder_args(p.tools.ffmpeg, p.info, p.timing, o.input, p.still),
-                                         Stdio{-1, decoded->write.get(), decoder_log.get()}, error);
+    const std::string decoded_format = p.deep ? p.format.pipe_format : "bgra";
+    std::optional<Child> decoder =
+        spawn(decoder_args(p.tools.ffmpeg, p.info, p.timing, o.input, p.still, decoded_format),
+              Stdio{-1, decoded->write.get(), decoder_log.get()}, error);
     if (!decoder) return {1, error};
     decoded->write.reset();
     const EncodeRequest request{o.input, temp, o.codec, o.crf, o.passthrough, !p.info.image_format};
@@ -105,8 +112,13 @@ Outcome process(const Options& o, const Plan& p, const std::string& temp, Compar
 
     Corrector corrector(p.settings, p.info.width, p.info.height);
     ProgressBar progress(progress_wanted(o) && !p.still, p.info.frame_count);
-    const LoopResult r = run_frame_loop(decoded->read.get(), encoded->write.get(), corrector, p.info.width,
-                                        p.info.height, o.warm_start || p.still, progress, compare);
+    const bool warm = o.warm_start || p.still;
+    const DeepPicture deep{p.info.width, p.info.height, p.format.pipe_format == "gbrap16le",
+                           p.settings.show_histogram != 0};
+    const LoopResult r = p.deep ? run_deep_frame_loop(decoded->read.get(), encoded->write.get(), corrector,
+                                                      deep, warm, progress, compare)
+                                : run_frame_loop(decoded->read.get(), encoded->write.get(), corrector,
+                                                 p.info.width, p.info.height, warm, progress, compare);
     progress.finish(r.frames);
     // Closing both ends lets each ffmpeg finish (or stop on a broken pipe).
     decoded->read.reset();

@@ -1,0 +1,212 @@
+// Deep inputs end to end: the levels are the 8-bit pass's on the reduction
+// round(v * 255 / 65535) of the decoded input, computed here on its own;
+// every 16-bit output sample is clamp(trunc((v - 257 low) * 255 / (high -
+// low))); the reduced output stays within ceil(g / 2) + 1 of the 8-bit
+// pass's; alpha passes unchanged; and each encoder gets its deepest format.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <set>
+
+#include "helpers.h"
+
+using kelvra::cli::CorrectionSettings;
+
+namespace {
+
+// Planar green, blue, red (and alpha) frames, as ffmpeg's gbrp16le / gbrap16le.
+struct DeepVideo {
+    int w = 0, h = 0, planes = 3;
+    std::vector<std::vector<uint16_t>> frames;
+    uint16_t at(size_t frame, int plane, size_t i) const { return frames[frame][size_t(plane) * w * h + i]; }
+};
+
+constexpr int kRed = 2, kGreen = 0, kBlue = 1, kAlpha = 3;
+
+std::string deep_format(int planes) { return planes == 4 ? "gbrap16le" : "gbrp16le"; }
+
+DeepVideo decode_deep(const std::string& file, int planes, const std::string& filter = "null") {
+    DeepVideo v;
+    v.w = std::atoi(probe_entry(file, "v:0", "width").c_str());
+    v.h = std::atoi(probe_entry(file, "v:0", "height").c_str());
+    v.planes = planes;
+    const RunResult r =
+        run_program({"ffmpeg", "-nostdin", "-v", "error", "-i", "file:" + file, "-map", "0:v:0", "-vf",
+                     filter, "-f", "rawvideo", "-pix_fmt", deep_format(planes), "-"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const size_t samples = size_t(v.w) * v.h * planes;
+    for (size_t at = 0; at + 2 * samples <= r.out.size(); at += 2 * samples) {
+        std::vector<uint16_t> f(samples);
+        std::memcpy(f.data(), r.out.data() + at, 2 * samples);
+        v.frames.push_back(std::move(f));
+    }
+    return v;
+}
+
+// Smooth ramps with a cast and noise, a little brighter every frame so the
+// levels move; alpha a ramp of its own.
+std::string deep_frames(int w, int h, int count, int planes) {
+    std::mt19937 rng(13);
+    std::string raw;
+    for (int f = 0; f < count; ++f) {
+        std::vector<uint16_t> s(size_t(w) * h * planes);
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                const size_t i = size_t(y) * w + x;
+                const int base = 6000 + 500 * f + 420 * x + 310 * y;
+                const int noise = int(rng() % 900);
+                s[size_t(kRed) * w * h + i] = uint16_t(std::min(65535, base + 9000 + noise));
+                s[size_t(kGreen) * w * h + i] = uint16_t(std::min(65535, base + 2500 + noise / 2));
+                s[size_t(kBlue) * w * h + i] = uint16_t(std::min(65535, base / 2 + 300 + noise));
+                if (planes == 4) s[size_t(kAlpha) * w * h + i] = uint16_t(x * 997 + y * 31 + f);
+            }
+        }
+        raw.append(reinterpret_cast<const char*>(s.data()), s.size() * 2);
+    }
+    return raw;
+}
+
+void make_deep_clip(const std::string& file, int w, int h, int count, int planes,
+                    const std::string& pix_fmt) {
+    const RunResult r = run_program({"ffmpeg",
+                                     "-nostdin",
+                                     "-v",
+                                     "error",
+                                     "-y",
+                                     "-f",
+                                     "rawvideo",
+                                     "-pix_fmt",
+                                     deep_format(planes),
+                                     "-video_size",
+                                     std::to_string(w) + "x" + std::to_string(h),
+                                     "-framerate",
+                                     "25",
+                                     "-i",
+                                     "-",
+                                     "-c:v",
+                                     "ffv1",
+                                     "-pix_fmt",
+                                     pix_fmt,
+                                     "file:" + file},
+                                    deep_frames(w, h, count, planes));
+    ASSERT_EQ(r.status, 0) << r.err;
+}
+
+uint32_t reduce(uint16_t v) { return uint32_t(std::lround(v * 255.0 / 65535.0)); }
+
+Video reduced(const DeepVideo& d) {
+    Video v;
+    v.w = d.w, v.h = d.h;
+    for (size_t f = 0; f < d.frames.size(); ++f) {
+        std::vector<uint32_t> px(size_t(d.w) * d.h);
+        for (size_t i = 0; i < px.size(); ++i)
+            px[i] =
+                reduce(d.at(f, kRed, i)) << 16 | reduce(d.at(f, kGreen, i)) << 8 | reduce(d.at(f, kBlue, i));
+        v.frames.push_back(std::move(px));
+    }
+    return v;
+}
+
+int32_t stretched(int32_t v, int32_t low, int32_t high) {
+    if (high == low) return 0;
+    const long double t = std::trunc((v - 257.0L * low) * 255.0L / ((long double)high - low));
+    return t < 0 ? 0 : t > 65535 ? 65535 : int32_t(t);
+}
+
+struct DeepCase {
+    const char* name;
+    std::string input_pix_fmt;  // of the lossless input clip
+    int planes;
+    std::vector<std::string> flags;
+    CorrectionSettings settings;
+    bool warm = false;
+    int freeze_from = -1;
+    std::string decode_filter = "null";  // YUV input: to RGB as kelvra decodes it
+};
+
+void PrintTo(const DeepCase& c, std::ostream* os) { *os << c.name; }
+
+class DeepIdentity : public testing::TestWithParam<DeepCase> {};
+
+TEST_P(DeepIdentity, LevelsFromTheReductionAndEverySampleByTheFormula) {
+    const DeepCase& c = GetParam();
+    ScratchDir dir;
+    make_deep_clip(dir.path("in.mkv"), 48, 32, 8, c.planes, c.input_pix_fmt);
+    std::vector<std::string> args = {dir.path("in.mkv"), dir.path("out.mkv"), "--codec", "ffv1"};
+    args.insert(args.end(), c.flags.begin(), c.flags.end());
+    const RunResult r = run_kelvra(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(probe_entry(dir.path("out.mkv"), "v:0", "pix_fmt"), deep_format(c.planes));
+
+    const DeepVideo in = decode_deep(dir.path("in.mkv"), c.planes, c.decode_filter);
+    const DeepVideo out = decode_deep(dir.path("out.mkv"), c.planes);
+    ASSERT_EQ(in.frames.size(), 8u);
+    ASSERT_EQ(out.frames.size(), in.frames.size());
+    std::vector<kelvra::Levels> levels;
+    const auto eight = reference(reduced(in), c.settings, c.warm, c.freeze_from, &levels);
+    int worst = 0;
+    const int planes[3] = {kRed, kGreen, kBlue};
+    for (size_t f = 0; f < in.frames.size(); ++f) {
+        for (int c3 = 0; c3 < 3; ++c3) {
+            const int32_t low = levels[f].v[c3], high = levels[f].v[c3 + 3];
+            const int bound = int(std::ceil(std::fabs(255.0 / (high - low)) / 2)) + 1;
+            for (size_t i = 0; i < size_t(in.w) * in.h; ++i) {
+                const uint16_t v = in.at(f, planes[c3], i), got = out.at(f, planes[c3], i);
+                ASSERT_EQ(got, stretched(v, low, high))
+                    << "frame " << f + 1 << ", channel " << c3 << ", " << i;
+                const int diff = std::abs(int(reduce(got)) - int(eight[f][i] >> (16 - 8 * c3) & 0xFF));
+                ASSERT_LE(diff, bound) << "frame " << f + 1 << ", channel " << c3 << ", " << i;
+                worst = std::max(worst, diff);
+            }
+        }
+        if (c.planes == 4) {
+            for (size_t i = 0; i < size_t(in.w) * in.h; ++i)
+                ASSERT_EQ(out.at(f, kAlpha, i), in.at(f, kAlpha, i));
+        }
+    }
+    RecordProperty("worst_reduced_difference", worst);
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, DeepIdentity,
+                         testing::Values(DeepCase{"RgbWithAlpha", "gbrap16le", 4, {}, {}},
+                                         DeepCase{"BorderSoftLevel",
+                                                  "gbrp16le",
+                                                  3,
+                                                  {"--border", "9,3,5,2", "--soft", "--level", "80"},
+                                                  [] {
+                                                      CorrectionSettings s;
+                                                      s.border = 1, s.nup = 9, s.nleft = 3, s.nright = 5,
+                                                      s.ndown = 2;
+                                                      s.soft = 1, s.level = 80;
+                                                      return s;
+                                                  }()},
+                                         DeepCase{"Disable",
+                                                  "gbrp16le",
+                                                  3,
+                                                  {"--disable"},
+                                                  [] {
+                                                      CorrectionSettings s;
+                                                      s.disable = 1;
+                                                      return s;
+                                                  }()},
+                                         DeepCase{"WarmStartFreeze",
+                                                  "gbrp12le",
+                                                  3,
+                                                  {"--warm-start", "--freeze-after", "3", "--ffmpeg",
+                                                   "-pix_fmt", "gbrp16le"},
+                                                  {},
+                                                  true,
+                                                  3},
+                                         DeepCase{"Yuv10Bit",
+                                                  "yuv444p10le",
+                                                  3,
+                                                  {"--ffmpeg", "-pix_fmt", "gbrp16le"},
+                                                  {},
+                                                  false,
+                                                  -1,
+                                                  "scale=flags=bicubic+accurate_rnd+full_chroma_int"}),
+                         [](const testing::TestParamInfo<DeepCase>& info) { return info.param.name; });
+
+}  // namespace
