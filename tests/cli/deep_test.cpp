@@ -5,6 +5,7 @@
 // pass's; alpha passes unchanged; and each encoder gets its deepest format.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -68,30 +69,21 @@ std::string deep_frames(int w, int h, int count, int planes) {
     return raw;
 }
 
+// Encodes raw planar frames losslessly: FFV1, or PNG for a .png name.
+void encode_deep(const std::string& file, int w, int h, int planes, const std::string& pix_fmt,
+                 const std::string& raw) {
+    const bool png = file.size() > 4 && file.compare(file.size() - 4, 4, ".png") == 0;
+    std::vector<std::string> argv = {"ffmpeg", "-nostdin", "-v", "error", "-y", "-f", "rawvideo", "-pix_fmt"};
+    argv.insert(argv.end(), {deep_format(planes), "-video_size", std::to_string(w) + "x" + std::to_string(h),
+                             "-framerate", "25", "-i", "-", "-c:v", png ? "png" : "ffv1", "-pix_fmt", pix_fmt,
+                             "file:" + file});
+    const RunResult r = run_program(argv, raw);
+    ASSERT_EQ(r.status, 0) << r.err;
+}
+
 void make_deep_clip(const std::string& file, int w, int h, int count, int planes,
                     const std::string& pix_fmt) {
-    const RunResult r = run_program({"ffmpeg",
-                                     "-nostdin",
-                                     "-v",
-                                     "error",
-                                     "-y",
-                                     "-f",
-                                     "rawvideo",
-                                     "-pix_fmt",
-                                     deep_format(planes),
-                                     "-video_size",
-                                     std::to_string(w) + "x" + std::to_string(h),
-                                     "-framerate",
-                                     "25",
-                                     "-i",
-                                     "-",
-                                     "-c:v",
-                                     "ffv1",
-                                     "-pix_fmt",
-                                     pix_fmt,
-                                     "file:" + file},
-                                    deep_frames(w, h, count, planes));
-    ASSERT_EQ(r.status, 0) << r.err;
+    encode_deep(file, w, h, planes, pix_fmt, deep_frames(w, h, count, planes));
 }
 
 uint32_t reduce(uint16_t v) { return uint32_t(std::lround(v * 255.0 / 65535.0)); }
@@ -208,5 +200,82 @@ INSTANTIATE_TEST_SUITE_P(Settings, DeepIdentity,
                                                   -1,
                                                   "scale=flags=bicubic+accurate_rnd+full_chroma_int"}),
                          [](const testing::TestParamInfo<DeepCase>& info) { return info.param.name; });
+
+}  // namespace
+
+namespace {
+
+struct FormatCase {
+    const char* name;
+    std::string input, input_pix_fmt, output;
+    std::vector<std::string> flags;
+    std::string pix_fmt;  // of the output
+    std::string warning;  // part of the one warning line; empty: no warning
+};
+
+void PrintTo(const FormatCase& c, std::ostream* os) { *os << c.name; }
+
+class DeepOutput : public testing::TestWithParam<FormatCase> {};
+
+TEST_P(DeepOutput, TheEncoderGetsItsDeepestFormatAndDroppedBitsAreNamed) {
+    const FormatCase& c = GetParam();
+    ScratchDir dir;
+    const bool image = c.input == "in.png";
+    const int planes = c.input_pix_fmt == "rgba64be" ? 4 : 3;
+    // libx265 corrupts its heap below 64x64.
+    encode_deep(dir.path(c.input), 64, 64, planes, c.input_pix_fmt,
+                deep_frames(64, 64, image ? 1 : 3, planes));
+    std::vector<std::string> args = {dir.path(c.input), dir.path(c.output)};
+    args.insert(args.end(), c.flags.begin(), c.flags.end());
+    const RunResult r = run_kelvra(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(probe_entry(dir.path(c.output), "v:0", "pix_fmt"), c.pix_fmt);
+    if (c.warning.empty()) {
+        EXPECT_EQ(r.err, "");
+    } else {
+        EXPECT_NE(r.err.find("kelvra: warning: " + c.warning), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encoders, DeepOutput,
+    testing::Values(
+        FormatCase{"H264StaysEightBit",
+                   "in.mkv",
+                   "yuv420p10le",
+                   "out.mkv",
+                   {},
+                   "yuv420p",
+                   "libx264 keeps 8 of the input's 10 bits per channel; --codec libx265"},
+        FormatCase{
+            "H265KeepsTen", "in.mkv", "yuv420p10le", "out.mkv", {"--codec", "libx265"}, "yuv420p10le", ""},
+        FormatCase{"H265KeepsTwelveOfSixteen",
+                   "in.mkv",
+                   "gbrp16le",
+                   "out.mkv",
+                   {"--codec", "libx265"},
+                   "yuv420p12le",
+                   "libx265 keeps 12 of the input's 16 bits per channel"},
+        FormatCase{"Vp9InWebm", "in.mkv", "gbrp12le", "out.webm", {}, "yuv420p12le", ""},
+        FormatCase{"Ffv1KeepsTwelve", "in.mkv", "gbrp12le", "out.mkv", {"--codec", "ffv1"}, "gbrp12le", ""},
+        FormatCase{
+            "Ffv1KeepsSixteen", "in.mkv", "yuv444p16le", "out.mkv", {"--codec", "ffv1"}, "gbrp16le", ""},
+        FormatCase{"PngWithAlpha", "in.png", "rgba64be", "out.png", {}, "rgba64be", ""},
+        FormatCase{"JpegIsEightBit",
+                   "in.png",
+                   "rgb48be",
+                   "out.jpg",
+                   {},
+                   "yuvj444p",
+                   "mjpeg keeps 8 of the input's 16 bits per channel; a .png or .tif output keeps 16"},
+        FormatCase{"ExplicitPixFmtWins",
+                   "in.mkv",
+                   "gbrp16le",
+                   "out.mkv",
+                   {"--ffmpeg", "-pix_fmt", "yuv444p10le"},
+                   "yuv444p10le",
+                   ""}),
+    [](const testing::TestParamInfo<FormatCase>& info) { return info.param.name; });
 
 }  // namespace
