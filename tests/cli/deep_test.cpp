@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <fstream>
 #include <random>
 #include <set>
 
@@ -56,7 +57,7 @@ std::string deep_frames(int w, int h, int count, int planes) {
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x) {
                 const size_t i = size_t(y) * w + x;
-                const int base = 6000 + 500 * f + 420 * x + 310 * y;
+                const int base = 6000 + 500 * f + 26000 * x / w + 19000 * y / h;
                 const int noise = int(rng() % 900);
                 s[size_t(kRed) * w * h + i] = uint16_t(std::min(65535, base + 9000 + noise));
                 s[size_t(kGreen) * w * h + i] = uint16_t(std::min(65535, base + 2500 + noise / 2));
@@ -279,3 +280,107 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<FormatCase>& info) { return info.param.name; });
 
 }  // namespace
+
+namespace {
+
+std::vector<std::set<uint32_t>> distinct_values(const std::vector<uint32_t>& r,
+                                                const std::vector<uint32_t>& g,
+                                                const std::vector<uint32_t>& b) {
+    return {{r.begin(), r.end()}, {g.begin(), g.end()}, {b.begin(), b.end()}};
+}
+
+std::vector<uint32_t> plane(const DeepVideo& v, size_t frame, int p) {
+    const size_t n = size_t(v.w) * v.h;
+    return {v.frames[frame].begin() + p * n, v.frames[frame].begin() + (p + 1) * n};
+}
+
+}  // namespace
+
+// A 16-bit picture with 16384 values per channel and a blue cast, against
+// its 8-bit reduction corrected by the 8-bit path.
+TEST(DeepPrecision, KeepsSixteenTimesTheDistinctValuesOfThe8BitPath) {
+    ScratchDir dir;
+    const int w = 128, h = 128;
+    const size_t n = size_t(w) * h;
+    std::vector<uint16_t> deep(3 * n);
+    std::string eight(4 * n, '\0');
+    for (size_t i = 0; i < n; ++i) {
+        const uint16_t r = uint16_t(9000 + 2 * i), g = uint16_t(7000 + 2 * i), b = uint16_t(3000 + i);
+        deep[kRed * n + i] = r, deep[kGreen * n + i] = g, deep[kBlue * n + i] = b;
+        const uint32_t px = reduce(r) << 16 | reduce(g) << 8 | reduce(b);
+        std::memcpy(&eight[4 * i], &px, 4);
+    }
+    encode_deep(dir.path("in.png"), w, h, 3, "rgb48be",
+                std::string(reinterpret_cast<const char*>(deep.data()), deep.size() * 2));
+    std::ofstream(dir.path("in8.raw"), std::ios::binary) << eight;
+    ffmpeg({"-f", "rawvideo", "-pix_fmt", "bgra", "-video_size", "128x128", "-i",
+            "file:" + dir.path("in8.raw"), "-pix_fmt", "rgb24", "file:" + dir.path("in8.png")});
+    ASSERT_EQ(run_kelvra({dir.path("in.png"), dir.path("out.png")}).status, 0);
+    ASSERT_EQ(run_kelvra({dir.path("in8.png"), dir.path("out8.png")}).status, 0);
+
+    const DeepVideo in = decode_deep(dir.path("in.png"), 3), out = decode_deep(dir.path("out.png"), 3);
+    const Video out8 = decode(dir.path("out8.png"));
+    ASSERT_EQ(out.frames.size(), 1u);
+    ASSERT_EQ(out8.frames.size(), 1u);
+    std::vector<uint32_t> r8, g8, b8;
+    for (uint32_t p : out8.frames[0])
+        r8.push_back(p >> 16 & 0xFF), g8.push_back(p >> 8 & 0xFF), b8.push_back(p & 0xFF);
+    const auto before = distinct_values(plane(in, 0, kRed), plane(in, 0, kGreen), plane(in, 0, kBlue));
+    const auto after = distinct_values(plane(out, 0, kRed), plane(out, 0, kGreen), plane(out, 0, kBlue));
+    const auto after8 = distinct_values(r8, g8, b8);
+    const char* names[3] = {"red", "green", "blue"};
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_GE(before[c].size(), 4096u) << names[c];
+        EXPECT_GE(after[c].size(), 16 * after8[c].size()) << names[c];
+        RecordProperty(std::string(names[c]) + "_distinct", std::to_string(before[c].size()) + " in, " +
+                                                                std::to_string(after[c].size()) + " deep, " +
+                                                                std::to_string(after8[c].size()) + " 8-bit");
+    }
+}
+
+// The overlay at depth changes only pixels it paints, in the 8-bit colours
+// times 257; the compare picture is 8-bit: the reductions of the input and of
+// the corrected frame with its overlay.
+TEST(DeepOverlay, DrawnAtDepthAndComparedIn8Bits) {
+    ScratchDir dir;
+    const int w = 320, h = 120;
+    make_deep_clip(dir.path("in.mkv"), w, h, 3, 3, "gbrp16le");
+    const std::string in = dir.path("in.mkv");
+    ASSERT_EQ(run_kelvra({in, dir.path("plain.mkv"), "--codec", "ffv1"}).status, 0);
+    const RunResult r = run_kelvra({in, dir.path("drawn.mkv"), "--codec", "ffv1", "--histogram", "--compare",
+                                    dir.path("compare.png"), "--compare-frame", "2"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const DeepVideo source = decode_deep(in, 3), plain = decode_deep(dir.path("plain.mkv"), 3),
+                    drawn = decode_deep(dir.path("drawn.mkv"), 3);
+    ASSERT_EQ(drawn.frames.size(), 3u);
+    const std::set<uint16_t> colours = {0xFFFF, 0x6464};
+    size_t painted = 0;
+    for (size_t f = 0; f < drawn.frames.size(); ++f) {
+        for (size_t i = 0; i < size_t(w) * h; ++i) {
+            bool same = true, overlay_colour = true;
+            for (int p : {kRed, kGreen, kBlue}) {
+                same = same && drawn.at(f, p, i) == plain.at(f, p, i);
+                overlay_colour = overlay_colour && colours.count(drawn.at(f, p, i));
+            }
+            ASSERT_TRUE(same || overlay_colour) << "frame " << f + 1 << ", pixel " << i;
+            painted += !same;
+        }
+    }
+    EXPECT_GT(painted, 3 * 1326u) << "the grid alone has 1326 pixels a frame";
+
+    EXPECT_EQ(probe_entry(dir.path("compare.png"), "v:0", "pix_fmt"), "rgb24");
+    const Video compare = decode(dir.path("compare.png"));
+    ASSERT_EQ(compare.frames.size(), 1u);
+    ASSERT_EQ(compare.w, 2 * w);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const size_t i = size_t(y) * w + x, left = size_t(y) * 2 * w + x;
+            const auto reduced_pixel = [&](const DeepVideo& v) {
+                return reduce(v.at(1, kRed, i)) << 16 | reduce(v.at(1, kGreen, i)) << 8 |
+                       reduce(v.at(1, kBlue, i));
+            };
+            ASSERT_EQ(compare.frames[0][left] & 0xFFFFFF, reduced_pixel(source)) << x << "," << y;
+            ASSERT_EQ(compare.frames[0][left + w] & 0xFFFFFF, reduced_pixel(drawn)) << x << "," << y;
+        }
+    }
+}
