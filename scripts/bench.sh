@@ -56,6 +56,8 @@ for run in 640x480:240 1920x1080:40 3840x2160:12; do
                  printf "| %s | %.2f | %.2f | %.1f | %.1f |\n", size, ms, ms / floor, ms / pass, ms / overlay }'
 done
 
+scripts/bench-deep.sh "$reps"
+
 # Both DLLs, each with its timing program beside it, in build dirs of their own.
 for build in x64:x86_64-w64-mingw32 x86:i686-w64-mingw32; do
     dir=build/bench-${build%%:*}
