@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <set>
 
@@ -162,49 +163,41 @@ TEST_P(DeepIdentity, LevelsFromTheReductionAndEverySampleByTheFormula) {
     RecordProperty("worst_reduced_difference", worst);
 }
 
-INSTANTIATE_TEST_SUITE_P(Settings, DeepIdentity,
-                         testing::Values(DeepCase{"RgbWithAlpha", "gbrap16le", 4, {}, {}},
-                                         DeepCase{"BorderSoftLevel",
-                                                  "gbrp16le",
-                                                  3,
-                                                  {"--border", "9,3,5,2", "--soft", "--level", "80"},
-                                                  [] {
-                                                      CorrectionSettings s;
-                                                      s.border = 1, s.nup = 9, s.nleft = 3, s.nright = 5,
-                                                      s.ndown = 2;
-                                                      s.soft = 1, s.level = 80;
-                                                      return s;
-                                                  }()},
-                                         DeepCase{"Disable",
-                                                  "gbrp16le",
-                                                  3,
-                                                  {"--disable"},
-                                                  [] {
-                                                      CorrectionSettings s;
-                                                      s.disable = 1;
-                                                      return s;
-                                                  }()},
-                                         DeepCase{"WarmStartFreeze",
-                                                  "gbrp12le",
-                                                  3,
-                                                  {"--warm-start", "--freeze-after", "3", "--ffmpeg",
-                                                   "-pix_fmt", "gbrp16le"},
-                                                  {},
-                                                  true,
-                                                  3},
-                                         DeepCase{"Yuv10Bit",
-                                                  "yuv444p10le",
-                                                  3,
-                                                  {"--ffmpeg", "-pix_fmt", "gbrp16le"},
-                                                  {},
-                                                  false,
-                                                  -1,
-                                                  "scale=flags=bicubic+accurate_rnd+full_chroma_int"}),
-                         [](const testing::TestParamInfo<DeepCase>& info) { return info.param.name; });
+CorrectionSettings with(const std::function<void(CorrectionSettings&)>& change) {
+    CorrectionSettings s;
+    change(s);
+    return s;
+}
 
-}  // namespace
-
-namespace {
+INSTANTIATE_TEST_SUITE_P(
+    Settings, DeepIdentity,
+    testing::Values(DeepCase{"RgbWithAlpha", "gbrap16le", 4, {}, {}},
+                    DeepCase{"BorderSoftLevel",
+                             "gbrp16le",
+                             3,
+                             {"--border", "9,3,5,2", "--soft", "--level", "80"},
+                             with([](auto& s) {
+                                 s.border = 1, s.nup = 9, s.nleft = 3, s.nright = 5, s.ndown = 2, s.soft = 1,
+                                 s.level = 80;
+                             })},
+                    DeepCase{"Disable", "gbrp16le", 3, {"--disable"}, with([](auto& s) { s.disable = 1; })},
+                    // Shallower inputs: a 16-bit output keeps the samples as kelvra wrote them.
+                    DeepCase{"WarmStartFreeze12Bit",
+                             "gbrp12le",
+                             3,
+                             {"--warm-start", "--freeze-after", "3", "--ffmpeg", "-pix_fmt", "gbrp16le"},
+                             {},
+                             true,
+                             3},
+                    DeepCase{"Yuv10Bit",
+                             "yuv444p10le",
+                             3,
+                             {"--ffmpeg", "-pix_fmt", "gbrp16le"},
+                             {},
+                             false,
+                             -1,
+                             "scale=flags=bicubic+accurate_rnd+full_chroma_int"}),
+    [](const testing::TestParamInfo<DeepCase>& info) { return info.param.name; });
 
 struct FormatCase {
     const char* name;
