@@ -15,6 +15,7 @@ cmake --build "$build" --target kelvra_deep_bench kelvra >/dev/null
 
 echo
 echo "Deep frames, 1920x1080, engine only, median processor time of $reps runs"
+echo
 echo "| step | ms |"
 echo "|---|---|"
 "$build/bench/kelvra_deep_bench" --benchmark_repetitions="$reps" --benchmark_display_aggregates_only=true \
