@@ -20,14 +20,17 @@ struct CompareCapture {
 };
 
 struct LoopResult {
-    enum Status { kDone, kReadFailed, kTruncated, kWriteFailed, kInterrupted } status = kDone;
+    enum Status { kDone, kReadFailed, kTruncated, kWriteFailed, kInterrupted, kUnplanned } status = kDone;
     int64_t frames = 0;
     std::string detail;  // what went wrong, for the failures
 };
 
 // Reads frames of width x height from `in_fd` until it ends, corrects them
-// and writes them to `out_fd`. With `warm_start` the first frame fills the
-// history first (a still image is a one-frame sequence with a warm start).
+// and writes them to `out_fd`; with `out_fd` -1 they are only measured. With
+// `warm_start` the first frame fills the history first (a still image is a
+// one-frame sequence with a warm start). A corrector that looks ahead sees
+// each frame before the one before it is corrected. kUnplanned: the input
+// gave a frame the corrector's given levels have no record for.
 LoopResult run_frame_loop(int in_fd, int out_fd, Corrector& corrector, int32_t width, int32_t height,
                           bool warm_start, ProgressBar& progress, CompareCapture* compare);
 
