@@ -21,7 +21,7 @@ double shape_distance(const FrameReport& a, const FrameReport& b) {
     return largest;
 }
 
-double cut_threshold(int sensitivity) { return 64.0 * std::exp2(-sensitivity / 20.0); }
+double cut_threshold(int sensitivity) { return 128.0 * std::exp2(-sensitivity / 25.0); }
 
 ShotFinder::ShotFinder(const CutRules& rules)
     : rules_(rules), threshold_(cut_threshold(rules.sensitivity.value_or(kDefaultSensitivity))) {}
@@ -32,18 +32,29 @@ bool ShotFinder::detect(const FrameReport* after) {
         return true;
     }
     const double jump = shape_distance(reference_, pending_);
-    if (jump <= threshold_) {
-        reference_ = pending_;
-        lead_in_ = jump;
-        return false;
+    if (jump > threshold_ && after) {
+        const double back = shape_distance(reference_, *after), next = shape_distance(pending_, *after);
+        // The frame after returns to the picture before: a flash.
+        if (back < jump / 2) return false;
+        const bool sudden = jump > 2 * lead_in_;
+        if (sudden && next < jump / 2) {
+            reference_ = pending_;
+            lead_in_ = 0;
+            return true;
+        }
+        // The new shot moves on at once from an odd first frame (a pattern
+        // that settles, a flash-lit first frame). A fade passes its frames
+        // on the way from the picture before to the one after; this frame
+        // lies off that way.
+        if (sudden && back > threshold_ && back < 0.8 * (jump + next)) {
+            reference_ = *after;
+            lead_in_ = 0;
+            return true;
+        }
     }
-    // Without a successor the frame cannot be told from a flash.
-    if (!after) return false;
-    if (shape_distance(reference_, *after) < jump / 2) return false;  // a flash: keep the reference
-    const bool cut = shape_distance(pending_, *after) < jump / 2 && jump > 2 * lead_in_;
     reference_ = pending_;
-    lead_in_ = cut ? 0 : jump;
-    return cut;
+    lead_in_ = jump;
+    return false;
 }
 
 bool ShotFinder::decide(bool detected) const {

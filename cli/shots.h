@@ -1,11 +1,11 @@
 // Where shots start. A cut is a frame whose histograms jump away from the
-// frame before and stay where they landed: the jump is large, much larger
-// than the change that led into the frame before (a fade or a pan changes a
-// little every frame, so it never stands out), and the next frame is like
-// the new one. A frame unlike the frames on both sides, whose next frame
-// returns to the picture before it (a photo flash, a white frame), is no cut
-// and is no reference for the frames after it. Frames are counted from 1;
-// frame 1 always starts a shot.
+// frame before and stay away: the jump is large, much larger than the change
+// that led into the frame before (a fade or a pan changes a little every
+// frame, so it never stands out), and the next frame is like the new one, or
+// at least not on a steady way from the old picture to it. A frame unlike
+// the frames on both sides, whose next frame returns to the picture before it
+// (a photo flash, a white frame), is no cut and is no reference for the
+// frames after it. Frames are counted from 1; frame 1 always starts a shot.
 #pragma once
 
 #include <cstdint>
@@ -31,8 +31,8 @@ struct CutRules {
 // the largest of the three channels.
 double shape_distance(const FrameReport& a, const FrameReport& b);
 
-// The jump a cut needs at this sensitivity: 64 at 0, halving every 20 points,
-// 2 at 100.
+// The jump a cut needs at this sensitivity: 128 at 0, halving every 25
+// points, 32 at the default 50, 8 at 100.
 double cut_threshold(int sensitivity);
 
 class ShotFinder {
