@@ -37,12 +37,24 @@ private:
     std::string path_;
 };
 
+std::string plot_command(const std::string& data_path, int first_column) {
+    const char* const colour[3] = {"#d62728", "#2ca02c", "#1f77b4"};
+    const char* const channel[3] = {"R", "G", "B"};
+    std::string s = "plot ";
+    for (int c = 0; c < 3; ++c) {
+        s += (c ? ", '' " : quoted(data_path) + " ") + "using 1:" + std::to_string(first_column + c) +
+             " with lines lw 2 lc rgb '" + colour[c] + "' title '" + channel[c] + "'";
+    }
+    return s + ", NaN with lines lc rgb '#999999' dt 2 title 'shot start'\n";
+}
+
+// Highs above, lows below, each on its own scale, so a change of one level
+// shows.
 std::string script(const std::vector<FrameRecord>& records, const std::string& title,
                    const std::string& data_path, const std::string& png_path) {
-    std::string s = "set terminal pngcairo size 1000,420 font ',10'\n";
+    std::string s = "set terminal pngcairo size 1000,560 font ',10'\n";
     s += "set output " + quoted(png_path) + "\n";
-    s += "set title " + quoted(title) + " noenhanced\n";
-    s += "set xlabel 'frame'\nset ylabel 'applied level'\nset grid ytics\nset key outside right\n";
+    s += "set grid ytics\nset key outside right\nset lmargin 10\nset rmargin 16\n";
     if (records.size() > 1) s += "set xrange [1:" + std::to_string(records.size()) + "]\n";
     for (size_t i = 1; i < records.size(); ++i) {
         if (records[i].shot_start) {
@@ -50,16 +62,10 @@ std::string script(const std::vector<FrameRecord>& records, const std::string& t
                  ", graph 1 nohead lc rgb '#999999' dt 2\n";
         }
     }
-    const char* const colour[3] = {"#d62728", "#2ca02c", "#1f77b4"};
-    const char* const channel[3] = {"R", "G", "B"};
-    s += "plot ";
-    for (int i = 0; i < 6; ++i) {
-        s += (i ? ", " : quoted(data_path) + " ") + std::string(i ? "''" : "") +
-             " using 1:" + std::to_string(i + 2) + " with lines lw " + (i < 3 ? "1 dt 2" : "2") +
-             " lc rgb '" + colour[i % 3] + "' title '" + (i < 3 ? "low " : "high ") + channel[i % 3] + "'";
-    }
-    s += ", NaN with lines lc rgb '#999999' dt 2 title 'shot start'\n";
-    return s;
+    s += "set multiplot layout 2,1 title " + quoted(title) + " noenhanced\n";
+    s += "set ylabel 'applied high'\n" + plot_command(data_path, 5);
+    s += "set ylabel 'applied low'\nset xlabel 'frame'\n" + plot_command(data_path, 2);
+    return s + "unset multiplot\n";
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The --plot picture: each channel's applied low (dashed) and high (solid)
+// The --plot picture: each channel's applied high (above) and low (below)
 // over the frames, one colour per channel, shot starts as grey lines, drawn
 // by gnuplot.
 #pragma once
