@@ -91,6 +91,15 @@ std::optional<Plan> make_plan(const Options& o, std::string& error) {
     return p;
 }
 
+// The input's name and how its levels were chosen.
+std::string plot_title(const Options& o) {
+    const std::string how = o.steady                 ? "one set of levels per shot (--steady)"
+                            : o.cuts.sensitivity     ? "five-frame average restarted at cuts (--scene-cuts)"
+                            : !o.cuts.cut_at.empty() ? "five-frame average restarted at --cut-at"
+                                                     : "five-frame average";
+    return o.input.substr(o.input.rfind('/') + 1) + ": " + how;
+}
+
 // The decoder through the frame loop into an encoder writing `temp`, or,
 // with no `temp`, into nothing: the frames are only measured.
 Outcome run_pass(const Options& o, const Plan& p, Corrector& corrector, const std::string& temp,
@@ -199,7 +208,7 @@ Outcome run_file(const Options& o) {
         }
     }
     const FrameClock clock{plan->info.file_start + plan->info.video_delay, plan->timing.rate};
-    if (!record_outputs->write(corrector.records(), clock, o.input, error)) return {1, error};
+    if (!record_outputs->write(corrector.records(), clock, plot_title(o), error)) return {1, error};
     if (interrupted()) return {kInterruptedStatus, "interrupted; nothing written"};
     if (!output->commit(o.force, error)) return {1, error};
     if (compare_output && !compare_output->commit(o.force, error)) return {1, error};
