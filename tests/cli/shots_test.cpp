@@ -79,6 +79,21 @@ TEST(SceneCuts, EveryShotIsAFreshWarmStartedInstance) {
         for (size_t f = starts[s]; f < end; ++f)
             ASSERT_EQ(rgb(out.frames[f]), want[f - starts[s]]) << "frame " << f + 1;
     }
+
+    // A pipe gets the same frames: the look-ahead holds one frame back.
+    std::string raw;
+    for (const std::vector<uint32_t>& frame : in.frames)
+        raw.append(reinterpret_cast<const char*>(frame.data()), frame.size() * 4);
+    const RunResult piped =
+        run_kelvra({"--raw", "64x48", "-", "-", "--scene-cuts", "--cut-at", "5", "--no-cut-at", "17"}, raw);
+    ASSERT_EQ(piped.status, 0) << piped.err;
+    ASSERT_EQ(piped.out.size(), raw.size());
+    for (size_t f = 0; f < out.frames.size(); ++f) {
+        std::vector<uint32_t> frame(out.frames[f].size());
+        std::copy_n(piped.out.data() + f * frame.size() * 4, frame.size() * 4,
+                    reinterpret_cast<char*>(frame.data()));
+        ASSERT_EQ(rgb(frame), rgb(out.frames[f])) << "piped frame " << f + 1;
+    }
 }
 
 TEST(Steady, EveryFrameIsStretchedWithTheLevelsItsShotReports) {
