@@ -1,6 +1,8 @@
 // Shot-aware correction: the cut detector scored on a clip set with known
 // cuts, flashes and fades; the restart at every shot and the steady levels
 // checked frame by frame against the engine run as the plug-in runs it.
+#include "shots.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -10,6 +12,7 @@
 #include "filter_data.h"
 #include "frame_pass.h"
 #include "helpers.h"
+#include "steady.h"
 
 namespace {
 
@@ -149,6 +152,58 @@ TEST(Steady, EveryFrameIsStretchedWithTheLevelsItsShotReports) {
     ASSERT_EQ(
         run_kelvra({dir.path("still.png"), dir.path("shots.png"), "--steady", "--scene-cuts=90"}).status, 0);
     EXPECT_EQ(read_file(dir.path("shots.png")), read_file(dir.path("plain.png")));
+}
+
+// Frames whose every pixel sits in one bin of 8 values: two such frames are
+// 8 values apart per bin between them.
+std::vector<bool> shot_starts_of(const std::vector<int>& bins, const kelvra::cli::CutRules& rules) {
+    kelvra::cli::ShotFinder finder(rules);
+    std::vector<bool> starts;
+    for (const int bin : bins) {
+        kelvra::FrameReport report{};
+        for (auto& channel : report.shape) channel[bin] = 65535;
+        if (const std::optional<bool> verdict = finder.next(report)) starts.push_back(*verdict);
+    }
+    starts.push_back(*finder.end());
+    return starts;
+}
+
+TEST(SceneCuts, AFlashAndAFadeAreNoCutsAndTheListsWin) {
+    // Frame 4 a flash; 7..11 a fade moving 40 values a frame, above the
+    // default threshold of 32; a cut at 14 (to 0 from 29: 232 values).
+    const std::vector<int> bins = {4, 4, 4, 20, 4, 4, 9, 14, 19, 24, 29, 29, 29, 0, 0, 0};
+    std::vector<bool> want(bins.size(), false);
+    want[0] = want[13] = true;
+    EXPECT_EQ(shot_starts_of(bins, {kelvra::cli::kDefaultSensitivity, {}, {}}), want);
+    want[13] = false, want[5] = true;
+    EXPECT_EQ(shot_starts_of(bins, {kelvra::cli::kDefaultSensitivity, {6}, {14}}), want);
+    // --cut-at alone: only there.
+    EXPECT_EQ(shot_starts_of(bins, {std::nullopt, {6}, {}}), want);
+}
+
+TEST(Steady, EachShotGetsTheLowerMedianOfEachOwnLevel) {
+    using kelvra::cli::FrameRecord;
+    // Shot one: four frames, one of them a flash; shot two: one frame.
+    const int32_t own[5][6] = {{10, 4, -3, 240, 250, 251},
+                               {12, 3, -2, 244, 251, 250},
+                               {60, 40, 30, 255, 255, 255},
+                               {11, 5, -6, 241, 249, 252},
+                               {2, 7, 9, 230, 231, 232}};
+    std::vector<FrameRecord> records(5);
+    for (size_t f = 0; f < 5; ++f) {
+        std::copy_n(own[f], 6, records[f].report.own.v);
+        records[f].shot_start = f == 0 || f == 4;
+    }
+    std::vector<FrameRecord> disabled = records;
+    kelvra::cli::choose_steady_levels(records, false);
+    kelvra::cli::choose_steady_levels(disabled, true);
+    const std::vector<int32_t> first = {11, 4, -3, 241, 250, 251}, second(own[4], own[4] + 6);
+    for (size_t f = 0; f < 5; ++f) {
+        const std::vector<int32_t> got(records[f].report.applied.v, records[f].report.applied.v + 6);
+        EXPECT_EQ(got, f < 4 ? first : second) << "frame " << f + 1;
+        const std::vector<int32_t> none(disabled[f].report.applied.v, disabled[f].report.applied.v + 6);
+        EXPECT_EQ(none, (std::vector<int32_t>{0, 0, 0, 255, 255, 255}));
+    }
 }
 
 }  // namespace
