@@ -311,7 +311,7 @@ Settings (flags win over the fields of --config):
   --freeze-after N      analyse frames 1..N, then hold their end points (Freeze)
   --warm-start          give the first frames the full correction (see README)
 
-Shots (video only; see README):
+Shots (see README; --steady needs a file, the others also work on --raw):
   --scene-cuts[=S]      find cuts, sensitivity 0..100 (default 50), and restart the averaging at
                         each, so a shot's first frame gets its full correction (implies --warm-start)
   --cut-at N,...        frames (from 1) that start a shot; alone, the only ones
