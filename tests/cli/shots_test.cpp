@@ -102,9 +102,11 @@ TEST(SceneCuts, EveryShotIsAFreshWarmStartedInstance) {
 TEST(Steady, EveryFrameIsStretchedWithTheLevelsItsShotReports) {
     ScratchDir dir;
     make_shots(dir.path("in.mkv"));
-    const RunResult r = run_kelvra({dir.path("in.mkv"), dir.path("out.mkv"), "--codec", "ffv1", "--steady",
-                                    "--histogram", "--stats", dir.path("s.json")});
+    const RunResult r =
+        run_kelvra({dir.path("in.mkv"), dir.path("out.mkv"), "--codec", "ffv1", "--steady", "--histogram",
+                    "--stats", dir.path("s.json"), "--plot", dir.path("p.png")});
     ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(probe_entry(dir.path("p.png"), "v:0", "codec_name"), "png");
     const std::vector<std::map<std::string, int>> stats = read_stats(dir.path("s.json"));
     ASSERT_EQ(stats.size(), 24u);
     EXPECT_EQ(shot_starts(stats), (std::vector<size_t>{0, 8, 16}));
