@@ -87,3 +87,25 @@ awk '{ print $2 }' "$work/dll.txt" | awk '!seen[$0]++' | while read -r name; do
     x86=$(awk -v n="$name" '$1 == "x86" && $2 == n { print $3 }' "$work/dll.txt" | median)
     awk -v n="$name" -v a="$x64" -v b="$x86" 'BEGIN { printf "| %s | %.3f | %.3f | %.2f |\n", n, a, b, b / a }'
 done
+
+# Shots: the cut detector over larger clip sets, then the wall time of one
+# file through the default, --scene-cuts and --steady (two passes).
+cmake --build build/bench --target kelvra >/dev/null
+kelvra=build/bench/cli/kelvra
+echo
+echo "Cut detector (scripts/eval-cuts.sh, default sensitivity)"
+echo
+for set in 320x240:8 640x360:12 1280x720:16; do
+    scripts/eval-cuts.sh "$kelvra" "${set%%:*}" "${set#*:}" || true
+done
+scripts/make-cut-clips.sh "$work/cuts" 1280x720 16
+echo
+echo "Wall time of the 1280x720 clip set (ffv1 to libx264), seconds"
+echo
+echo "| run | seconds |"
+echo "|---|---|"
+for mode in "" --scene-cuts --steady; do
+    start=$(date +%s.%N)
+    "$kelvra" --quiet --force $mode "$work/cuts/cuts.mkv" "$work/cuts/out.mp4"
+    awk -v s="$start" -v e="$(date +%s.%N)" -v m="${mode:-default}" 'BEGIN { printf "| %s | %.2f |\n", m, e - s }'
+done
