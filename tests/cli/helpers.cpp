@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include "corrector.h"
@@ -155,6 +156,68 @@ std::vector<std::vector<uint32_t>> reference(const Video& in, const kelvra::cli:
         out.push_back(rgb(top_down));
     }
     return out;
+}
+
+std::vector<std::vector<uint32_t>> reference_by_shots(const Video& in, const std::vector<size_t>& starts,
+                                                      std::vector<kelvra::Levels>* applied) {
+    std::vector<std::vector<uint32_t>> out;
+    for (size_t s = 0; s < starts.size(); ++s) {
+        Video shot = in;
+        const size_t end = s + 1 < starts.size() ? starts[s + 1] : in.frames.size();
+        shot.frames.assign(in.frames.begin() + starts[s], in.frames.begin() + end);
+        const auto frames = reference(shot, kelvra::cli::CorrectionSettings{}, true, -1, applied);
+        out.insert(out.end(), frames.begin(), frames.end());
+    }
+    return out;
+}
+
+std::vector<std::map<std::string, int>> read_stats(const std::string& file) {
+    std::vector<std::map<std::string, int>> records;
+    const std::string text = read_file(file);
+    if (text.rfind('[', 0) == 0) {
+        const std::regex field("\"([a-z_]+)\": (-?[0-9]+)[,}]");
+        for (size_t at = text.find('{'); at != std::string::npos; at = text.find('{', at + 1)) {
+            const std::string object = text.substr(at, text.find('}', at) - at + 1);
+            std::map<std::string, int>& record = records.emplace_back();
+            for (std::sregex_iterator m(object.begin(), object.end(), field), end; m != end; ++m)
+                record[(*m)[1]] = std::stoi((*m)[2]);
+        }
+        return records;
+    }
+    const auto cells = [](const std::string& line) {
+        std::vector<std::string> out;
+        std::stringstream s(line);
+        for (std::string cell; std::getline(s, cell, ',');) out.push_back(cell);
+        return out;
+    };
+    std::stringstream lines(text);
+    std::string line;
+    std::getline(lines, line);
+    const std::vector<std::string> names = cells(line);
+    const std::regex integer("-?[0-9]+");
+    while (std::getline(lines, line)) {
+        const std::vector<std::string> values = cells(line);
+        std::map<std::string, int>& record = records.emplace_back();
+        for (size_t i = 0; i < values.size() && i < names.size(); ++i)
+            if (std::regex_match(values[i], integer)) record[names[i]] = std::stoi(values[i]);
+    }
+    return records;
+}
+
+std::vector<kelvra::Levels> applied_levels(const std::vector<std::map<std::string, int>>& stats) {
+    const char* const names[6] = {"applied_low_r",  "applied_low_g",  "applied_low_b",
+                                  "applied_high_r", "applied_high_g", "applied_high_b"};
+    std::vector<kelvra::Levels> levels(stats.size());
+    for (size_t f = 0; f < stats.size(); ++f)
+        for (int i = 0; i < 6; ++i) levels[f].v[i] = stats[f].at(names[i]);
+    return levels;
+}
+
+std::vector<size_t> shot_starts(const std::vector<std::map<std::string, int>>& stats) {
+    std::vector<size_t> starts;
+    for (size_t i = 0; i < stats.size(); ++i)
+        if (stats[i].at("shot_start")) starts.push_back(i);
+    return starts;
 }
 
 std::vector<uint32_t> rgb(const std::vector<uint32_t>& frame) {

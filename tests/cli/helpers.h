@@ -1,7 +1,7 @@
 // What the kelvra tests share: a scratch folder, a plain process runner
 // (fork and exec, independent of the tool's own plumbing), clips made and
 // read back with ffmpeg, and the engine's frame pass run directly on
-// bottom-up copies of the frames as the reference.
+// bottom-up copies of the frames as the reference; --stats files read back.
 #pragma once
 
 #include <cstdint>
@@ -61,6 +61,20 @@ void make_cast_clip(const std::string& file, int frames = 12, const std::string&
 std::vector<std::vector<uint32_t>> reference(const Video& in, const kelvra::cli::CorrectionSettings& s,
                                              bool warm, int freeze_from = -1,
                                              std::vector<kelvra::Levels>* applied = nullptr);
+
+// reference() over each shot on its own, warm-started at its first frame;
+// `starts` are the 0-based shot starts, 0 first.
+std::vector<std::vector<uint32_t>> reference_by_shots(const Video& in, const std::vector<size_t>& starts,
+                                                      std::vector<kelvra::Levels>* applied = nullptr);
+
+// Every integer of every record in a --stats file (.csv or .json), by field name.
+std::vector<std::map<std::string, int>> read_stats(const std::string& file);
+
+// The six applied_* levels of each record.
+std::vector<kelvra::Levels> applied_levels(const std::vector<std::map<std::string, int>>& stats);
+
+// The 0-based frames the records mark as shot starts.
+std::vector<size_t> shot_starts(const std::vector<std::map<std::string, int>>& stats);
 
 // RGB only: the alpha byte masked off.
 std::vector<uint32_t> rgb(const std::vector<uint32_t>& frame);

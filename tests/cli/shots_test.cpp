@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <regex>
 
 #include "corrector.h"
 #include "filter_data.h"
@@ -38,27 +37,6 @@ void make_shots(const std::string& file) {
             "file:" + file});
 }
 
-// Every number of every record in a --stats file, by field name.
-std::vector<std::map<std::string, int>> read_stats(const std::string& file) {
-    std::vector<std::map<std::string, int>> records;
-    const std::string text = read_file(file);
-    const std::regex field("\"([a-z_]+)\": (-?[0-9]+)[,}]");
-    for (size_t at = text.find('{'); at != std::string::npos; at = text.find('{', at + 1)) {
-        const std::string object = text.substr(at, text.find('}', at) - at + 1);
-        std::map<std::string, int>& record = records.emplace_back();
-        for (std::sregex_iterator m(object.begin(), object.end(), field), end; m != end; ++m)
-            record[(*m)[1]] = std::stoi((*m)[2]);
-    }
-    return records;
-}
-
-std::vector<size_t> shot_starts(const std::vector<std::map<std::string, int>>& stats) {
-    std::vector<size_t> starts;
-    for (size_t i = 0; i < stats.size(); ++i)
-        if (stats[i].at("shot_start")) starts.push_back(i);
-    return starts;
-}
-
 TEST(SceneCuts, EveryShotIsAFreshWarmStartedInstance) {
     ScratchDir dir;
     make_shots(dir.path("in.mkv"));
@@ -74,14 +52,8 @@ TEST(SceneCuts, EveryShotIsAFreshWarmStartedInstance) {
 
     const Video in = decode(dir.path("in.mkv")), out = decode(dir.path("out.mkv"));
     ASSERT_EQ(out.frames.size(), in.frames.size());
-    for (size_t s = 0; s < starts.size(); ++s) {
-        Video shot = in;
-        const size_t end = s + 1 < starts.size() ? starts[s + 1] : in.frames.size();
-        shot.frames.assign(in.frames.begin() + starts[s], in.frames.begin() + end);
-        const auto want = reference(shot, CorrectionSettings{}, true);
-        for (size_t f = starts[s]; f < end; ++f)
-            ASSERT_EQ(rgb(out.frames[f]), want[f - starts[s]]) << "frame " << f + 1;
-    }
+    const auto want = reference_by_shots(in, starts);
+    for (size_t f = 0; f < in.frames.size(); ++f) ASSERT_EQ(rgb(out.frames[f]), want[f]) << "frame " << f + 1;
 
     // A pipe gets the same frames: the look-ahead holds one frame back.
     std::string raw;
@@ -111,21 +83,15 @@ TEST(Steady, EveryFrameIsStretchedWithTheLevelsItsShotReports) {
     ASSERT_EQ(stats.size(), 24u);
     EXPECT_EQ(shot_starts(stats), (std::vector<size_t>{0, 8, 16}));
 
-    const char* const names[6] = {"applied_low_r",  "applied_low_g",  "applied_low_b",
-                                  "applied_high_r", "applied_high_g", "applied_high_b"};
+    const std::vector<kelvra::Levels> applied = applied_levels(stats);
     const Video in = decode(dir.path("in.mkv")), out = decode(dir.path("out.mkv"));
     ASSERT_EQ(out.frames.size(), in.frames.size());
     const size_t w = size_t(in.w), h = size_t(in.h);
     std::vector<uint32_t> src(w * h), dst(w * h);
-    int32_t levels[6];
     for (size_t f = 0; f < in.frames.size(); ++f) {
-        for (int i = 0; i < 6; ++i) {
-            const int32_t v = stats[f].at(names[i]);
-            if (!stats[f].at("shot_start")) {
-                ASSERT_EQ(v, levels[i]) << names[i] << " moves at frame " << f + 1;
-            }
-            levels[i] = v;
-        }
+        const int32_t* const levels = applied[f].v;
+        for (int i = 0; i < 6 && !stats[f].at("shot_start"); ++i)
+            ASSERT_EQ(levels[i], applied[f - 1].v[i]) << "level " << i << " moves at frame " << f + 1;
         // Freeze on a history full of these levels: the plug-in's own way
         // of stretching with given levels.
         kelvra::FilterData fd;
