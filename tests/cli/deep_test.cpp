@@ -2,7 +2,8 @@
 // round(v * 255 / 65535) of the decoded input, computed here on its own;
 // every 16-bit output sample is clamp(trunc((v - 257 low) * 255 / (high -
 // low))); the reduced output stays within ceil(g / 2) + 1 of the 8-bit
-// pass's; alpha passes unchanged; and each encoder gets its deepest format.
+// pass's; alpha passes unchanged; each encoder gets its deepest format; and
+// the shot options keep the formula across a cut.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,10 +11,13 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <random>
 #include <set>
 
+#include "corrector.h"
 #include "helpers.h"
+#include "overlay.h"
 
 using kelvra::cli::CorrectionSettings;
 
@@ -377,3 +381,103 @@ TEST(DeepOverlay, DrawnAtDepthAndComparedIn8Bits) {
         }
     }
 }
+
+namespace {
+
+// Two shots of six frames: the ramps of deep_frames, then the same ramps with
+// red and blue swapped, so the cast turns from red to blue at frame 7.
+std::string two_deep_shots(int w, int h) {
+    const std::string first = deep_frames(w, h, 6, 3);
+    std::string second = first;
+    const size_t plane = size_t(w) * h * 2, frame = 3 * plane;
+    for (size_t at = 0; at < second.size(); at += frame) {
+        std::swap_ranges(second.begin() + at + kRed * plane, second.begin() + at + (kRed + 1) * plane,
+                         second.begin() + at + kBlue * plane);
+    }
+    return first + second;
+}
+
+// The plug-in's overlay for a picture whose reduction has these counts, drawn
+// on black: zero where it paints nothing.
+std::vector<uint32_t> overlay_paint(const kelvra::ChannelCounts& counts, int w, int h) {
+    std::vector<uint32_t> paint(size_t(w) * h, 0);
+    kelvra::draw_overlay(kelvra::cli::top_down_view(paint.data(), w, h), counts);
+    return paint;
+}
+
+// Every sample of `out` is the formula on the input with its frame's levels;
+// with `overlay` the reduction's overlay, in its colours times 257, is
+// painted over that.
+void check_stretch(const DeepVideo& in, const DeepVideo& out, const std::vector<kelvra::Levels>& levels,
+                   bool overlay) {
+    const int planes[3] = {kRed, kGreen, kBlue};
+    const size_t n = size_t(in.w) * in.h;
+    ASSERT_EQ(out.frames.size(), in.frames.size());
+    ASSERT_EQ(levels.size(), in.frames.size());
+    for (size_t f = 0; f < in.frames.size(); ++f) {
+        std::vector<std::vector<int32_t>> want(3, std::vector<int32_t>(n));
+        kelvra::ChannelCounts counts{};
+        int32_t* const bins[3] = {counts.r, counts.g, counts.b};
+        for (int c = 0; c < 3; ++c) {
+            for (size_t i = 0; i < n; ++i) {
+                want[c][i] = stretched(in.at(f, planes[c], i), levels[f].v[c], levels[f].v[c + 3]);
+                ++bins[c][reduce(uint16_t(want[c][i]))];
+            }
+        }
+        const std::vector<uint32_t> paint =
+            overlay ? overlay_paint(counts, in.w, in.h) : std::vector<uint32_t>(n, 0);
+        for (size_t i = 0; i < n; ++i) {
+            for (int c = 0; c < 3; ++c) {
+                const int32_t expected =
+                    paint[i] ? int32_t(paint[i] >> (16 - 8 * c) & 0xFF) * 257 : want[c][i];
+                ASSERT_EQ(out.at(f, planes[c], i), expected)
+                    << "frame " << f + 1 << ", channel " << c << ", sample " << i;
+            }
+        }
+    }
+}
+
+// The shot options on a deep clip: --scene-cuts restarts at the cut as a
+// fresh warm-started pass over the reduction would, --steady holds one set
+// of levels per shot (with the overlay at depth), and every sample is the
+// formula on the levels --stats reports.
+TEST(DeepShots, SceneCutsAndSteadyStretchEverySampleWithTheReportedLevels) {
+    ScratchDir dir;
+    const int w = 160, h = 90;
+    const std::string in_path = dir.path("in.mkv");
+    encode_deep(in_path, w, h, 3, "gbrp16le", two_deep_shots(w, h));
+    const RunResult cuts = run_kelvra(
+        {in_path, dir.path("cuts.mkv"), "--codec", "ffv1", "--scene-cuts", "--stats", dir.path("cuts.csv")});
+    ASSERT_EQ(cuts.status, 0) << cuts.err;
+    const RunResult steady = run_kelvra({in_path, dir.path("steady.mkv"), "--codec", "ffv1", "--steady",
+                                         "--histogram", "--stats", dir.path("steady.json")});
+    ASSERT_EQ(steady.status, 0) << steady.err;
+
+    const DeepVideo in = decode_deep(in_path, 3);
+    ASSERT_EQ(in.frames.size(), 12u);
+    const std::vector<size_t> starts = {0, 6};
+
+    const auto cut_stats = read_stats(dir.path("cuts.csv"));
+    ASSERT_EQ(cut_stats.size(), in.frames.size());
+    ASSERT_EQ(shot_starts(cut_stats), starts);
+    const std::vector<kelvra::Levels> cut_levels = applied_levels(cut_stats);
+    check_stretch(in, decode_deep(dir.path("cuts.mkv"), 3), cut_levels, false);
+    std::vector<kelvra::Levels> want;
+    reference_by_shots(reduced(in), starts, &want);
+    for (size_t f = 0; f < in.frames.size(); ++f) {
+        EXPECT_TRUE(std::equal(want[f].v, want[f].v + 6, cut_levels[f].v)) << "frame " << f + 1;
+    }
+
+    const auto steady_stats = read_stats(dir.path("steady.json"));
+    ASSERT_EQ(steady_stats.size(), in.frames.size());
+    ASSERT_EQ(shot_starts(steady_stats), starts);
+    const std::vector<kelvra::Levels> steady_levels = applied_levels(steady_stats);
+    check_stretch(in, decode_deep(dir.path("steady.mkv"), 3), steady_levels, true);
+    for (size_t f = 0; f < steady_levels.size(); ++f) {
+        const kelvra::Levels& first = steady_levels[f < starts[1] ? 0 : starts[1]];
+        EXPECT_TRUE(std::equal(first.v, first.v + 6, steady_levels[f].v)) << "frame " << f + 1;
+    }
+    EXPECT_FALSE(std::equal(steady_levels[0].v, steady_levels[0].v + 6, steady_levels[starts[1]].v));
+}
+
+}  // namespace
