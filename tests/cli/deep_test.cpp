@@ -10,7 +10,6 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
-#include <functional>
 #include <map>
 #include <random>
 #include <set>
@@ -165,12 +164,6 @@ TEST_P(DeepIdentity, LevelsFromTheReductionAndEverySampleByTheFormula) {
         }
     }
     RecordProperty("worst_reduced_difference", worst);
-}
-
-CorrectionSettings with(const std::function<void(CorrectionSettings&)>& change) {
-    CorrectionSettings s;
-    change(s);
-    return s;
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -132,6 +132,12 @@ void make_cast_clip(const std::string& file, int frames, const std::string& size
             "-frames:v", std::to_string(frames), "-c:v", "ffv1", "-pix_fmt", "bgr0", "file:" + file});
 }
 
+kelvra::cli::CorrectionSettings with(const std::function<void(kelvra::cli::CorrectionSettings&)>& change) {
+    kelvra::cli::CorrectionSettings s;
+    change(s);
+    return s;
+}
+
 std::vector<std::vector<uint32_t>> reference(const Video& in, const kelvra::cli::CorrectionSettings& s,
                                              bool warm, int freeze_from,
                                              std::vector<kelvra::Levels>* applied) {

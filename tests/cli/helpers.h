@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -52,6 +53,9 @@ Video decode(const std::string& file);
 
 // A 64x48 RGB clip with a blue cast, lossless (ffv1 in Matroska).
 void make_cast_clip(const std::string& file, int frames = 12, const std::string& size = "64x48");
+
+// The default settings with one change, for tables of cases.
+kelvra::cli::CorrectionSettings with(const std::function<void(kelvra::cli::CorrectionSettings&)>& change);
 
 // The engine's frame pass run directly: a fresh record with these settings,
 // frames flipped into contiguous bottom-up images. `warm`: the first frame

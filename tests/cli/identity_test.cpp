@@ -3,8 +3,6 @@
 // for a --config line as for the equivalent flags, and the same for raw pipes.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "helpers.h"
 
 using kelvra::cli::CorrectionSettings;
@@ -20,12 +18,6 @@ struct IdentityCase {
 };
 
 void PrintTo(const IdentityCase& c, std::ostream* os) { *os << c.name; }
-
-CorrectionSettings with(std::function<void(CorrectionSettings&)> change) {
-    CorrectionSettings s;
-    change(s);
-    return s;
-}
 
 class LosslessIdentity : public testing::TestWithParam<IdentityCase> {};
 
