@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "media_info.h"
@@ -22,6 +23,9 @@ struct Timing {
     bool resample = false;
 };
 Timing choose_timing(const MediaInfo& input);
+
+// "bgra", or the input's own 8-bit planar YUV, which kelvra converts itself.
+std::string decoder_pipe_format(const MediaInfo& input);
 
 std::vector<std::string> decoder_args(const std::string& ffmpeg, const MediaInfo& input, const Timing& timing,
                                       const std::string& input_path, bool single_frame);
@@ -40,5 +44,13 @@ std::vector<std::string> encoder_args(const std::string& ffmpeg, const MediaInfo
 
 // The value of a -pix_fmt among passed-through options, or empty.
 std::string passthrough_pix_fmt(const std::vector<std::string>& passthrough);
+
+// Whether passed-through options filter or resize the video.
+bool passthrough_filters(const std::vector<std::string>& passthrough);
+
+// The matrix (ffprobe's name, may be empty) and range ("tv" or "pc") the
+// corrected RGB becomes YUV with: the input's own, so the output shows as
+// the input did. RGB input gets BT.709, limited range.
+std::pair<std::string, std::string> output_matrix_and_range(const MediaInfo& input);
 
 }  // namespace kelvra::cli

@@ -41,13 +41,21 @@ bool write_full(int fd, const void* buf, size_t size) {
 }  // namespace
 
 LoopResult run_frame_loop(int in_fd, int out_fd, Corrector& corrector, int32_t width, int32_t height,
-                          bool warm_start, ProgressBar& progress, CompareCapture* compare) {
+                          const PipeConversions& conversions, bool warm_start, ProgressBar& progress,
+                          CompareCapture* compare) {
     const size_t pixels = size_t(width) * size_t(height);
-    const size_t bytes = pixels * 4;
     std::vector<uint32_t> in(pixels), out(pixels);
+    YuvToBgra* const from_input = conversions.from_input;
+    BgraToYuv* const to_output = conversions.to_output;
+    std::vector<uint8_t> raw_in(from_input ? from_input->frame_bytes() : 0);
+    std::vector<uint8_t> raw_out(to_output ? to_output->frame_bytes() : 0);
+    const size_t in_bytes = from_input ? raw_in.size() : pixels * 4;
+    const size_t out_bytes = to_output ? raw_out.size() : pixels * 4;
+    void* const in_buffer = from_input ? static_cast<void*>(raw_in.data()) : in.data();
+    const void* const out_buffer = to_output ? static_cast<const void*>(raw_out.data()) : out.data();
     LoopResult r;
     for (;;) {
-        const ssize_t got = read_full(in_fd, in.data(), bytes);
+        const ssize_t got = read_full(in_fd, in_buffer, in_bytes);
         if (interrupted()) {
             r.status = LoopResult::kInterrupted;
             break;
@@ -58,12 +66,13 @@ LoopResult run_frame_loop(int in_fd, int out_fd, Corrector& corrector, int32_t w
             break;
         }
         if (got == 0) break;
-        if (size_t(got) < bytes) {
+        if (size_t(got) < in_bytes) {
             r.status = LoopResult::kTruncated;
             r.detail = "the input ended inside frame " + std::to_string(r.frames + 1) + " (" +
-                       std::to_string(got) + " of " + std::to_string(bytes) + " bytes)";
+                       std::to_string(got) + " of " + std::to_string(in_bytes) + " bytes)";
             break;
         }
+        if (from_input) from_input->convert(raw_in.data(), in.data());
         if (warm_start && r.frames == 0) corrector.warm_up(in.data(), out.data());
         corrector.correct(in.data(), out.data());
         ++r.frames;
@@ -72,7 +81,8 @@ LoopResult run_frame_loop(int in_fd, int out_fd, Corrector& corrector, int32_t w
             compare->after = out;
             compare->captured = true;
         }
-        if (!write_full(out_fd, out.data(), bytes)) {
+        if (to_output) to_output->convert(out.data(), raw_out.data());
+        if (!write_full(out_fd, out_buffer, out_bytes)) {
             r.status = interrupted() ? LoopResult::kInterrupted : LoopResult::kWriteFailed;
             r.detail = std::strerror(errno);
             break;

@@ -11,6 +11,7 @@
 #include "output_file.h"
 #include "process.h"
 #include "run.h"
+#include "yuv_conversion.h"
 
 namespace kelvra::cli {
 namespace {
@@ -66,7 +67,8 @@ std::optional<Plan> make_plan(const Options& o, std::string& error) {
     if (!info) return std::nullopt;
     p.info = *info;
     p.still = is_still_image(p.info);
-    p.format = choose_output_format(p.info, o.output, o.codec, passthrough_pix_fmt(o.passthrough));
+    p.format = choose_output_format(p.info, o.output, o.codec, passthrough_pix_fmt(o.passthrough),
+                                    passthrough_filters(o.passthrough));
     if (p.format.single_image && p.info.frame_count != 1) {
         error =
             "\"" + o.output + "\" is an image file, but \"" + o.input + "\" is a video: write a video file";
@@ -92,6 +94,18 @@ Outcome process(const Options& o, const Plan& p, const std::string& temp, Compar
     std::string error;
     std::optional<Pipe> decoded = make_pipe(error), encoded = make_pipe(error);
     if (!decoded || !encoded) return {1, error};
+    widen_pipe(decoded->read.get());
+    widen_pipe(encoded->read.get());
+    const std::string input_format = decoder_pipe_format(p.info);
+    std::optional<YuvToBgra> from_input;
+    std::optional<BgraToYuv> to_output;
+    if (input_format != "bgra") from_input.emplace(input_format, p.info.width, p.info.height, p.info.colour);
+    if (p.format.yuv_pipe) {
+        const auto [matrix, range] = output_matrix_and_range(p.info);
+        to_output.emplace(p.format.pix_fmt, p.info.width, p.info.height, matrix, range == "pc");
+    }
+    if ((from_input && !from_input->ok()) || (to_output && !to_output->ok()))
+        return {1, "cannot set up the colour conversion for \"" + o.input + "\""};
     Fd decoder_log = make_log_file(), encoder_log = make_log_file();
     std::optional<Child> decoder = spawn(decoder_args(p.tools.ffmpeg, p.info, p.timing, o.input, p.still),
                                          Stdio{-1, decoded->write.get(), decoder_log.get()}, error);
@@ -105,8 +119,10 @@ Outcome process(const Options& o, const Plan& p, const std::string& temp, Compar
 
     Corrector corrector(p.settings, p.info.width, p.info.height);
     ProgressBar progress(progress_wanted(o) && !p.still, p.info.frame_count);
-    const LoopResult r = run_frame_loop(decoded->read.get(), encoded->write.get(), corrector, p.info.width,
-                                        p.info.height, o.warm_start || p.still, progress, compare);
+    const PipeConversions conversions{from_input ? &*from_input : nullptr, to_output ? &*to_output : nullptr};
+    const LoopResult r =
+        run_frame_loop(decoded->read.get(), encoded->write.get(), corrector, p.info.width, p.info.height,
+                       conversions, o.warm_start || p.still, progress, compare);
     progress.finish(r.frames);
     // Closing both ends lets each ffmpeg finish (or stop on a broken pipe).
     decoded->read.reset();

@@ -17,7 +17,7 @@ Outcome run_raw(const Options& o) {
 
     Corrector corrector(*settings, o.raw_width, o.raw_height);
     ProgressBar progress(progress_wanted(o), std::nullopt);
-    const LoopResult r = run_frame_loop(STDIN_FILENO, STDOUT_FILENO, corrector, o.raw_width, o.raw_height,
+    const LoopResult r = run_frame_loop(STDIN_FILENO, STDOUT_FILENO, corrector, o.raw_width, o.raw_height, {},
                                         o.warm_start, progress, nullptr);
     progress.finish(r.frames);
     switch (r.status) {
