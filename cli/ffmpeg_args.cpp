@@ -114,7 +114,10 @@ Timing choose_timing(const MediaInfo& input) {
 std::vector<std::string> decoder_args(const std::string& ffmpeg, const MediaInfo& input, const Timing& timing,
                                       const std::string& input_path, bool single_frame) {
     std::vector<std::string> a = common_start(ffmpeg);
-    a.insert(a.end(), {"-i", "file:" + input_path, "-map", "0:" + std::to_string(input.video_index)});
+    // One decoding thread costs less processor time than several, and the
+    // encoder, not the decoder, sets the pace.
+    a.insert(a.end(),
+             {"-threads", "1", "-i", "file:" + input_path, "-map", "0:" + std::to_string(input.video_index)});
     if (timing.resample) {
         a.insert(a.end(), {"-fps_mode", "cfr", "-r", timing.rate.text()});
     } else {

@@ -139,7 +139,8 @@ TEST(Timing, ExactRateOrResampledVariableRate) {
 TEST(DecoderArgs, PlanarYuvAsDecodedOthersConvertedWithTheInputsMatrixAndRange) {
     MediaInfo m = parse_probe_report(kReport);
     const auto yuv = decoder_args("ffmpeg", m, choose_timing(m), "-odd name.mkv", false);
-    EXPECT_TRUE(has_sequence(yuv, {"-i", "file:-odd name.mkv", "-map", "0:2", "-fps_mode", "passthrough"}));
+    EXPECT_TRUE(has_sequence(
+        yuv, {"-threads", "1", "-i", "file:-odd name.mkv", "-map", "0:2", "-fps_mode", "passthrough"}));
     EXPECT_EQ(std::count(yuv.begin(), yuv.end(), "-vf"), 0);
     EXPECT_TRUE(has_sequence(yuv, {"-f", "rawvideo", "-pix_fmt", "yuv420p", "pipe:1"}));
     m.pix_fmt = "nv12";
