@@ -2,9 +2,9 @@
 # Times the frame pass against the floor kernel and the plain implementation
 # (bench/), then ffmpeg's normalize filter on the same frames, one thread,
 # with the null filter's time subtracted, as a ratio to the floor and to the
-# frame pass; last the 64-bit and the 32-bit plug-in DLLs under wine, in
-# alternating runs, as ratios to each other. Quiet machines give steadier
-# numbers.
+# frame pass; then the 64-bit and the 32-bit plug-in DLLs under wine, in
+# alternating runs, as ratios to each other; last the kelvra tool end to end
+# (scripts/bench-tool.sh). Quiet machines give steadier numbers.
 #
 #   scripts/bench.sh [repetitions]      (default 9)
 set -euo pipefail
@@ -85,3 +85,7 @@ awk '{ print $2 }' "$work/dll.txt" | awk '!seen[$0]++' | while read -r name; do
     x86=$(awk -v n="$name" '$1 == "x86" && $2 == n { print $3 }' "$work/dll.txt" | median)
     awk -v n="$name" -v a="$x64" -v b="$x86" 'BEGIN { printf "| %s | %.3f | %.3f | %.2f |\n", n, a, b, b / a }'
 done
+
+# The kelvra tool on whole files against ffmpeg, up to five rounds.
+echo
+scripts/bench-tool.sh "$((reps < 5 ? reps : 5))"
