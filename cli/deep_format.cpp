@@ -98,6 +98,7 @@ void adapt_to_deep_input(OutputFormat& format, const MediaInfo& input, const std
                          const std::string& codec, const std::string& user_pix_fmt) {
     const bool alpha = format.pipe_format == "bgra";
     format.pipe_format = alpha ? "gbrap16le" : "gbrp16le";
+    format.yuv_pipe = false;  // the encoder converts from the 16-bit pipe
     if (!user_pix_fmt.empty()) return;
 
     const int input_bits = std::min(bits_per_channel(input.pix_fmt), kPipeBits);

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "yuv_conversion.h"
+
 namespace kelvra::cli {
 namespace {
 
@@ -27,15 +29,6 @@ std::string seconds_text(double s) {
     return buf;
 }
 
-// The matrix and range the RGB frames become YUV with: the input's own, so
-// the output shows as the input did. RGB input gets BT.709, limited range.
-std::pair<std::string, std::string> output_matrix_and_range(const MediaInfo& input) {
-    if (is_rgb_pix_fmt(input.pix_fmt)) return {"bt709", "tv"};
-    std::string range = input.colour.range;
-    if (range.empty()) range = input.pix_fmt.rfind("yuvj", 0) == 0 ? "pc" : "tv";
-    return {input.colour.matrix, range};
-}
-
 // A video that starts after the file's other streams is delayed as much.
 // The raw frames' time base is one frame, too coarse for that, so the delay
 // is added on a 90 kHz clock, which the encoder keeps.
@@ -49,7 +42,7 @@ std::string encoder_filters(const MediaInfo& input, const Timing& timing, const 
     if (delayed(input, timing, request)) {
         filters.push_back("settb=1/90000,setpts=PTS+" + seconds_text(input.video_delay) + "/TB");
     }
-    if (format.yuv) {
+    if (format.yuv && !format.yuv_pipe) {
         const auto [matrix, range] = output_matrix_and_range(input);
         std::string scale = std::string("scale=") + kScaleFlags + ":out_range=" + range;
         if (const std::string m = swscale_matrix(matrix); !m.empty()) scale += ":out_color_matrix=" + m;
@@ -95,6 +88,17 @@ void add_copied_streams(const MediaInfo& input, std::vector<std::string>& a) {
 
 }  // namespace
 
+std::pair<std::string, std::string> output_matrix_and_range(const MediaInfo& input) {
+    if (is_rgb_pix_fmt(input.pix_fmt)) return {"bt709", "tv"};
+    std::string range = input.colour.range;
+    if (range.empty()) range = input.pix_fmt.rfind("yuvj", 0) == 0 ? "pc" : "tv";
+    return {input.colour.matrix, range};
+}
+
+std::string decoder_pipe_format(const MediaInfo& input) {
+    return is_planar_yuv8(input.pix_fmt) ? input.pix_fmt : "bgra";
+}
+
 Timing choose_timing(const MediaInfo& input) {
     const Rational r = input.frame_rate, avg = input.average_rate;
     if (r.valid() && avg.valid()) {
@@ -111,13 +115,16 @@ std::vector<std::string> decoder_args(const std::string& ffmpeg, const MediaInfo
                                       const std::string& input_path, bool single_frame,
                                       const std::string& pipe_format) {
     std::vector<std::string> a = common_start(ffmpeg);
-    a.insert(a.end(), {"-i", "file:" + input_path, "-map", "0:" + std::to_string(input.video_index)});
+    // One decoding thread costs less processor time than several, and the
+    // encoder, not the decoder, sets the pace.
+    a.insert(a.end(),
+             {"-threads", "1", "-i", "file:" + input_path, "-map", "0:" + std::to_string(input.video_index)});
     if (timing.resample) {
         a.insert(a.end(), {"-fps_mode", "cfr", "-r", timing.rate.text()});
     } else {
         a.insert(a.end(), {"-fps_mode", "passthrough"});
     }
-    if (!is_rgb_pix_fmt(input.pix_fmt)) {
+    if (pipe_format != input.pix_fmt && !is_rgb_pix_fmt(input.pix_fmt)) {
         // YUV to RGB with the input's own matrix and range.
         std::string scale = std::string("scale=") + kScaleFlags;
         if (const std::string m = swscale_matrix(input.colour.matrix); !m.empty())
@@ -165,6 +172,16 @@ std::string passthrough_pix_fmt(const std::vector<std::string>& passthrough) {
         if (passthrough[i].rfind("-pix_fmt", 0) == 0) value = passthrough[i + 1];
     }
     return value;
+}
+
+bool passthrough_filters(const std::vector<std::string>& passthrough) {
+    for (const std::string& a : passthrough) {
+        const std::string name = a.substr(0, a.find(':'));
+        if (name == "-vf" || name == "-filter" || name == "-filter_script" || name == "-s" ||
+            name == "-lavfi" || name == "-filter_complex" || name == "-filter_complex_script")
+            return true;
+    }
+    return false;
 }
 
 }  // namespace kelvra::cli

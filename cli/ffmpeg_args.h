@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "media_info.h"
@@ -23,10 +24,14 @@ struct Timing {
 };
 Timing choose_timing(const MediaInfo& input);
 
-// `pipe_format`: the raw frames' format, bgra unless the input is deep.
+// "bgra", or the input's own 8-bit planar YUV, which kelvra converts itself;
+// deep inputs get the deep pipe format instead.
+std::string decoder_pipe_format(const MediaInfo& input);
+
+// `pipe_format`: the raw frames' format.
 std::vector<std::string> decoder_args(const std::string& ffmpeg, const MediaInfo& input, const Timing& timing,
                                       const std::string& input_path, bool single_frame,
-                                      const std::string& pipe_format = "bgra");
+                                      const std::string& pipe_format);
 
 struct EncodeRequest {
     std::string input_path;  // for the streams and metadata copied from it
@@ -42,5 +47,13 @@ std::vector<std::string> encoder_args(const std::string& ffmpeg, const MediaInfo
 
 // The value of a -pix_fmt among passed-through options, or empty.
 std::string passthrough_pix_fmt(const std::vector<std::string>& passthrough);
+
+// Whether passed-through options filter or resize the video.
+bool passthrough_filters(const std::vector<std::string>& passthrough);
+
+// The matrix (ffprobe's name, may be empty) and range ("tv" or "pc") the
+// corrected RGB becomes YUV with: the input's own, so the output shows as
+// the input did. RGB input gets BT.709, limited range.
+std::pair<std::string, std::string> output_matrix_and_range(const MediaInfo& input);
 
 }  // namespace kelvra::cli

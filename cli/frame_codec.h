@@ -53,20 +53,4 @@ private:
     int32_t width_, height_;
 };
 
-// Top-down BGRA both ways: the engine works on the bytes as read.
-class BgraCodec : public FrameCodec {
-public:
-    using FrameCodec::FrameCodec;
-
-    size_t input_bytes() const override { return pixels() * 4; }
-    void make_picture(FrameSlot& slot) override { slot.engine = slot.input.data(); }
-    const void* encode(FrameSlot&, const uint32_t* corrected, const Levels&, size_t& size) override {
-        size = pixels() * 4;
-        return corrected;
-    }
-
-protected:
-    bool own_picture() const override { return false; }
-};
-
 }  // namespace kelvra::cli

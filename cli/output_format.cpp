@@ -61,7 +61,8 @@ std::string swscale_matrix(const std::string& m) {
 }
 
 OutputFormat choose_output_format(const MediaInfo& input, const std::string& output_path,
-                                  const std::string& codec, const std::string& user_pix_fmt) {
+                                  const std::string& codec, const std::string& user_pix_fmt,
+                                  bool user_filters) {
     OutputFormat f;
     const std::string ext = extension_of(output_path);
     f.single_image = kImageExtensions.count(ext) > 0;
@@ -81,6 +82,10 @@ OutputFormat choose_output_format(const MediaInfo& input, const std::string& out
         f.warnings.push_back("the picture is " + std::to_string(input.width) + "x" +
                              std::to_string(input.height) +
                              ": 4:2:0 needs even sizes, writing yuv444p, which some players cannot show");
+    }
+    if (!user_filters) {
+        f.pipe_format = f.pix_fmt;
+        f.yuv_pipe = true;
     }
     if (has_alpha(input.pix_fmt) && input.pix_fmt != "pal8") {
         f.warnings.push_back("this output format has no alpha channel; the input's alpha is dropped");

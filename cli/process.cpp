@@ -65,6 +65,11 @@ std::optional<Pipe> make_pipe(std::string& error) {
     return Pipe{Fd(fds[0]), Fd(fds[1])};
 }
 
+void widen_pipe(int fd) {
+    // Fails harmlessly above /proc/sys/fs/pipe-max-size.
+    fcntl(fd, F_SETPIPE_SZ, 1 << 20);
+}
+
 Fd make_log_file() {
     int fd = open("/tmp", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
     if (fd < 0) {

@@ -33,6 +33,9 @@ struct Pipe {
     Fd read, write;
 };
 std::optional<Pipe> make_pipe(std::string& error);
+// Lets a pipe hold a megabyte where the system allows, so frames cross it in
+// a few large copies instead of many small ones.
+void widen_pipe(int fd);
 
 // An anonymous file that collects a child's standard error.
 Fd make_log_file();

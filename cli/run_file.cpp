@@ -8,6 +8,7 @@
 #include "corrector.h"
 #include "deep_codec.h"
 #include "deep_format.h"
+#include "eight_bit_codec.h"
 #include "ffmpeg_args.h"
 #include "frame_loop.h"
 #include "input_check.h"
@@ -17,6 +18,7 @@
 #include "record_outputs.h"
 #include "run.h"
 #include "steady.h"
+#include "yuv_conversion.h"
 
 namespace kelvra::cli {
 namespace {
@@ -73,7 +75,8 @@ std::optional<Plan> make_plan(const Options& o, std::string& error) {
     if (!info) return std::nullopt;
     p.info = *info;
     p.still = is_still_image(p.info);
-    p.format = choose_output_format(p.info, o.output, o.codec, passthrough_pix_fmt(o.passthrough));
+    p.format = choose_output_format(p.info, o.output, o.codec, passthrough_pix_fmt(o.passthrough),
+                                    passthrough_filters(o.passthrough));
     p.deep = is_deep_input(p.info);
     if (p.deep) adapt_to_deep_input(p.format, p.info, o.output, o.codec, passthrough_pix_fmt(o.passthrough));
     if (p.format.single_image && p.info.frame_count != 1) {
@@ -106,12 +109,25 @@ std::string plot_title(const Options& o) {
     return o.input.substr(o.input.rfind('/') + 1) + ": " + how;
 }
 
-std::unique_ptr<FrameCodec> frame_codec(const Plan& p) {
+// How frames cross the pipes; null when a conversion cannot be set up.
+std::unique_ptr<FrameCodec> frame_codec(const Plan& p, const std::string& decoded_format) {
+    const int32_t w = p.info.width, h = p.info.height;
     if (p.deep) {
-        return std::make_unique<DeepCodec>(p.info.width, p.info.height, p.format.pipe_format == "gbrap16le",
+        return std::make_unique<DeepCodec>(w, h, p.format.pipe_format == "gbrap16le",
                                            p.settings.show_histogram != 0);
     }
-    return std::make_unique<BgraCodec>(p.info.width, p.info.height);
+    std::unique_ptr<YuvToBgra> from_input;
+    std::unique_ptr<BgraToYuv> to_output;
+    if (decoded_format != "bgra") {
+        from_input = std::make_unique<YuvToBgra>(decoded_format, w, h, p.info.colour);
+        if (!from_input->ok()) return nullptr;
+    }
+    if (p.format.yuv_pipe) {
+        const auto [matrix, range] = output_matrix_and_range(p.info);
+        to_output = std::make_unique<BgraToYuv>(p.format.pix_fmt, w, h, matrix, range == "pc");
+        if (!to_output->ok()) return nullptr;
+    }
+    return std::make_unique<EightBitCodec>(w, h, std::move(from_input), std::move(to_output));
 }
 
 // The decoder through the frame loop into an encoder writing `temp`, or,
@@ -121,8 +137,12 @@ Outcome run_pass(const Options& o, const Plan& p, Corrector& corrector, const st
     std::string error;
     std::optional<Pipe> decoded = make_pipe(error), encoded = make_pipe(error);
     if (!decoded || !encoded) return {1, error};
+    widen_pipe(decoded->read.get());
+    widen_pipe(encoded->read.get());
+    const std::string decoded_format = p.deep ? p.format.pipe_format : decoder_pipe_format(p.info);
+    const std::unique_ptr<FrameCodec> codec = frame_codec(p, decoded_format);
+    if (!codec) return {1, "cannot set up the colour conversion for \"" + o.input + "\""};
     Fd decoder_log = make_log_file(), encoder_log = make_log_file();
-    const std::string decoded_format = p.deep ? p.format.pipe_format : "bgra";
     std::optional<Child> decoder =
         spawn(decoder_args(p.tools.ffmpeg, p.info, p.timing, o.input, p.still, decoded_format),
               Stdio{-1, decoded->write.get(), decoder_log.get()}, error);
@@ -139,7 +159,6 @@ Outcome run_pass(const Options& o, const Plan& p, Corrector& corrector, const st
     }
     encoded->read.reset();
 
-    const std::unique_ptr<FrameCodec> codec = frame_codec(p);
     const LoopResult r = run_frame_loop(decoded->read.get(), encoder ? encoded->write.get() : -1, *codec,
                                         corrector, o.warm_start || p.still, progress, compare);
     progress.finish(r.frames);

@@ -1,6 +1,7 @@
 #include <unistd.h>
 
 #include "corrector.h"
+#include "eight_bit_codec.h"
 #include "frame_loop.h"
 #include "interrupt.h"
 #include "record_outputs.h"
@@ -22,7 +23,7 @@ Outcome run_raw(const Options& o) {
     Corrector corrector(*settings, o.raw_width, o.raw_height,
                         LevelPlan{o.cuts, {}, record_outputs->wanted()});
     ProgressBar progress(progress_wanted(o), std::nullopt);
-    BgraCodec codec(o.raw_width, o.raw_height);
+    EightBitCodec codec(o.raw_width, o.raw_height);
     const LoopResult r =
         run_frame_loop(STDIN_FILENO, STDOUT_FILENO, codec, corrector, o.warm_start, progress, nullptr);
     progress.finish(r.frames);

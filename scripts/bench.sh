@@ -2,9 +2,9 @@
 # Times the frame pass against the floor kernel and the plain implementation
 # (bench/), then ffmpeg's normalize filter on the same frames, one thread,
 # with the null filter's time subtracted, as a ratio to the floor and to the
-# frame pass; last the 64-bit and the 32-bit plug-in DLLs under wine, in
-# alternating runs, as ratios to each other. Quiet machines give steadier
-# numbers.
+# frame pass; then the 64-bit and the 32-bit plug-in DLLs under wine, in
+# alternating runs, as ratios to each other; last the kelvra tool end to end
+# (scripts/bench-tool.sh). Quiet machines give steadier numbers.
 #
 #   scripts/bench.sh [repetitions]      (default 9)
 set -euo pipefail
@@ -109,3 +109,6 @@ for mode in "" --scene-cuts --steady; do
     "$kelvra" --quiet --force $mode "$work/cuts/cuts.mkv" "$work/cuts/out.mp4"
     awk -v s="$start" -v e="$(date +%s.%N)" -v m="${mode:-default}" 'BEGIN { printf "| %s | %.2f |\n", m, e - s }'
 done
+# The kelvra tool on whole files against ffmpeg, up to five rounds.
+echo
+scripts/bench-tool.sh "$((reps < 5 ? reps : 5))"

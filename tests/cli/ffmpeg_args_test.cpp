@@ -136,14 +136,21 @@ TEST(Timing, ExactRateOrResampledVariableRate) {
     EXPECT_EQ(choose_timing(MediaInfo{}).rate.text(), "25/1");
 }
 
-TEST(DecoderArgs, ConvertWithTheInputsMatrixAndRange) {
-    const MediaInfo m = parse_probe_report(kReport);
-    const auto a = decoder_args("ffmpeg", m, choose_timing(m), "-odd name.mkv", false);
-    EXPECT_TRUE(has_sequence(a, {"-i", "file:-odd name.mkv", "-map", "0:2", "-fps_mode", "passthrough"}));
+TEST(DecoderArgs, PlanarYuvAsDecodedOthersConvertedWithTheInputsMatrixAndRange) {
+    MediaInfo m = parse_probe_report(kReport);
+    const auto yuv =
+        decoder_args("ffmpeg", m, choose_timing(m), "-odd name.mkv", false, decoder_pipe_format(m));
+    EXPECT_TRUE(has_sequence(
+        yuv, {"-threads", "1", "-i", "file:-odd name.mkv", "-map", "0:2", "-fps_mode", "passthrough"}));
+    EXPECT_EQ(std::count(yuv.begin(), yuv.end(), "-vf"), 0);
+    EXPECT_TRUE(has_sequence(yuv, {"-f", "rawvideo", "-pix_fmt", "yuv420p", "pipe:1"}));
+    m.pix_fmt = "nv12";
+    const auto a =
+        decoder_args("ffmpeg", m, choose_timing(m), "-odd name.mkv", false, decoder_pipe_format(m));
     EXPECT_TRUE(has_sequence(
         a, {"-vf", "scale=flags=bicubic+accurate_rnd+full_chroma_int:in_color_matrix=bt470:in_range=tv"}));
     EXPECT_TRUE(has_sequence(a, {"-f", "rawvideo", "-pix_fmt", "bgra", "pipe:1"}));
-    const auto rgb = decoder_args("ffmpeg", clip("gbrp"), Timing{{25, 1}, false}, "x", true);
+    const auto rgb = decoder_args("ffmpeg", clip("gbrp"), Timing{{25, 1}, false}, "x", true, "bgra");
     EXPECT_EQ(std::count(rgb.begin(), rgb.end(), "-vf"), 0);
     EXPECT_TRUE(has_sequence(rgb, {"-frames:v", "1"}));
 }
@@ -153,8 +160,8 @@ TEST(EncoderArgs, KeepTimingTagsAndEveryOtherStream) {
     const OutputFormat f = choose_output_format(m, "o.mp4", "", "");
     const EncodeRequest req{"in.mkv", "dir/.kelvra-1-o.mp4", "libx264", 20, {"-preset", "fast"}, true};
     const auto a = encoder_args("ffmpeg", m, choose_timing(m), f, req);
-    EXPECT_TRUE(has_sequence(a, {"-f", "rawvideo", "-pix_fmt", "bgr0", "-video_size", "48x64", "-framerate",
-                                 "30000/1001", "-i", "pipe:0", "-i", "file:in.mkv"}));
+    EXPECT_TRUE(has_sequence(a, {"-f", "rawvideo", "-pix_fmt", "yuv420p", "-video_size", "48x64",
+                                 "-framerate", "30000/1001", "-i", "pipe:0", "-i", "file:in.mkv"}));
     EXPECT_TRUE(has_sequence(a, {"-map",
                                  "0:v:0",
                                  "-map_metadata",
@@ -176,13 +183,20 @@ TEST(EncoderArgs, KeepTimingTagsAndEveryOtherStream) {
                                  "-map_metadata:s:2",
                                  "1:s:1"}));
     EXPECT_TRUE(has_sequence(a, {"-c:0", "libx264", "-crf:0", "20", "-pix_fmt:0", "yuv420p"}));
+    EXPECT_TRUE(
+        has_sequence(a, {"-filter:0", "settb=1/90000,setpts=PTS+0.200000/TB,setfield=tff,setsar=16/15",
+                         "-enc_time_base:0", "1/90000"}));
+    // Options that filter the video get the RGB frames, converted as before.
+    const OutputFormat rgb_pipe =
+        choose_output_format(m, "o.mp4", "", "", passthrough_filters({"-vf:0", "hue"}));
+    const auto b = encoder_args("ffmpeg", m, choose_timing(m), rgb_pipe, req);
+    EXPECT_TRUE(has_sequence(b, {"-f", "rawvideo", "-pix_fmt", "bgr0"}));
     EXPECT_TRUE(has_sequence(
-        a,
+        b,
         {"-filter:0",
          "settb=1/90000,setpts=PTS+0.200000/TB,"
          "scale=flags=bicubic+accurate_rnd+full_chroma_int:out_range=tv:out_color_matrix=bt470,setfield=tff,"
-         "setsar=16/15",
-         "-enc_time_base:0", "1/90000"}));
+         "setsar=16/15"}));
     EXPECT_TRUE(
         has_sequence(a, {"-colorspace:0", "bt470bg", "-color_range:0", "tv", "-color_primaries:0", "bt709"}));
     EXPECT_EQ(std::count(a.begin(), a.end(), "-color_trc:0"), 0) << "unknown stays untagged";

@@ -1,0 +1,70 @@
+// The colour conversions around the engine, done in this process with
+// libswscale so that frames cross the pipes as 8-bit planar YUV (1.5 to 3
+// bytes a pixel) instead of BGRA (4). Each context is set up as ffmpeg's
+// scale filter sets up its own for the options the tool gave the ffmpeg
+// processes before (flags, chroma positions, matrix, range), so the bytes
+// are the ones those processes produced.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "media_info.h"
+
+struct SwsContext;
+
+namespace kelvra::cli {
+
+// 8-bit planar YUV without alpha (yuv420p, yuvj422p, yuv444p, ...): frames
+// the tool can take from the decoder as they are decoded.
+bool is_planar_yuv8(const std::string& pix_fmt);
+
+// Bytes of one raw frame of this format as ffmpeg's rawvideo writes it.
+size_t raw_frame_bytes(const std::string& pix_fmt, int32_t width, int32_t height);
+
+// Decoded YUV to top-down BGRA (alpha 255), with the input's own matrix and
+// range: the decoder's former `scale` to bgra. It goes through planar RGB,
+// which gives the same bytes for less work.
+class YuvToBgra {
+public:
+    YuvToBgra(const std::string& pix_fmt, int32_t width, int32_t height, const ColourTags& colour);
+    ~YuvToBgra();
+    YuvToBgra(const YuvToBgra&) = delete;
+    YuvToBgra& operator=(const YuvToBgra&) = delete;
+
+    bool ok() const { return sws_ != nullptr; }
+    size_t frame_bytes() const { return frame_bytes_; }
+    void convert(const uint8_t* raw, uint32_t* bgra);
+
+private:
+    SwsContext* sws_ = nullptr;
+    std::string pix_fmt_;
+    int32_t width_, height_;
+    size_t frame_bytes_;
+    std::vector<uint8_t> gbr_;  // three planes, G, B, R
+};
+
+// Corrected BGRA (alpha ignored) to the encoder's YUV with the given matrix
+// (ffprobe's name, may be empty) and range: the encoder's former `scale`.
+class BgraToYuv {
+public:
+    BgraToYuv(const std::string& pix_fmt, int32_t width, int32_t height, const std::string& matrix,
+              bool full_range);
+    ~BgraToYuv();
+    BgraToYuv(const BgraToYuv&) = delete;
+    BgraToYuv& operator=(const BgraToYuv&) = delete;
+
+    bool ok() const { return sws_ != nullptr; }
+    size_t frame_bytes() const { return frame_bytes_; }
+    void convert(const uint32_t* bgra, uint8_t* raw);
+
+private:
+    SwsContext* sws_ = nullptr;
+    std::string pix_fmt_;
+    int32_t width_, height_;
+    size_t frame_bytes_;
+};
+
+}  // namespace kelvra::cli

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Times the kelvra tool end to end against ffmpeg on the same clips: the
+# tool with default options, the tool with --disable (what the plumbing
+# costs without the correction's effect on the encoder), the plain transcode
+# to the same encoder, and ffmpeg's normalize filter. Clips: 150 frames of
+# testsrc2 at 1920x1080 and 60 at 3840x2160, 25 fps, with a colour cast,
+# libx264 -crf 18 yuv420p in MP4. CPU is user + system time of the whole
+# process tree; the four commands run back to back in each round, in a
+# rotating order, and the table shows medians over the rounds.
+#
+#   scripts/bench-tool.sh [rounds]      (default 5)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+rounds=${1:-5}
+build=build/bench
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" --target kelvra >/dev/null
+kelvra=$PWD/$build/cli/kelvra
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+make_clip() {
+    ffmpeg -hide_banner -nostdin -v error -f lavfi -i "testsrc2=size=$1:rate=25" -frames:v "$2" \
+        -vf colorchannelmixer=rr=1.0:gg=0.8:bb=0.55 -c:v libx264 -crf 18 -pix_fmt yuv420p "$3"
+}
+
+# One command of the table by its name: input clip, output file.
+run_named() {
+    case $1 in
+        tool) "$kelvra" "$2" "$3" -f -q ;;
+        tool-disable) "$kelvra" "$2" "$3" -f -q --disable ;;
+        plain) ffmpeg -hide_banner -nostdin -v error -y -i "$2" "$3" ;;
+        normalize) ffmpeg -hide_banner -nostdin -v error -y -i "$2" -vf normalize "$3" ;;
+    esac
+}
+
+# "wall cpu" seconds of one run; bash's time counts every reaped child.
+time_named() {
+    local TIMEFORMAT='%R %U %S'
+    { time run_named "$@" >/dev/null 2>&1; } 2>&1 | awk '{ printf "%.3f %.3f\n", $1, $2 + $3 }'
+}
+
+median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+names=(tool tool-disable plain normalize)
+declare -A label=([tool]='`kelvra IN OUT`' [tool-disable]='`kelvra IN OUT --disable`'
+    [plain]='`ffmpeg -i IN OUT`' [normalize]='`ffmpeg -i IN -vf normalize OUT`')
+for clip in 1920x1080:150 3840x2160:60; do
+    size=${clip%%:*}
+    make_clip "$size" "${clip#*:}" "$work/$size.mp4"
+    for round in $(seq "$rounds"); do
+        for i in "${!names[@]}"; do
+            name=${names[$(((i + round) % ${#names[@]}))]}
+            echo "$size $name $(time_named "$name" "$work/$size.mp4" "$work/out.mp4")" >>"$work/times.txt"
+        done
+    done
+done
+
+echo
+echo "kelvra end to end, median of $rounds rounds, seconds (CPU: user + system of all processes)"
+echo
+echo "| clip | command | CPU | wall | CPU / plain transcode |"
+echo "|---|---|---|---|---|"
+for size in 1920x1080 3840x2160; do
+    plain=$(awk -v s="$size" '$1 == s && $2 == "plain" { print $4 }' "$work/times.txt" | median)
+    for name in "${names[@]}"; do
+        cpu=$(awk -v s="$size" -v n="$name" '$1 == s && $2 == n { print $4 }' "$work/times.txt" | median)
+        wall=$(awk -v s="$size" -v n="$name" '$1 == s && $2 == n { print $3 }' "$work/times.txt" | median)
+        awk -v s="$size" -v n="${label[$name]}" -v c="$cpu" -v w="$wall" -v p="$plain" \
+            'BEGIN { printf "| %s | %s | %.2f | %.2f | %.2f |\n", s, n, c, w, c / p }'
+    done
+done | tee "$work/table.txt"
+echo
+awk -F'|' '$3 ~ /kelvra IN OUT`/ && $3 !~ /disable/ { tool[$2] = $4 } $3 ~ /normalize/ { norm[$2] = $4 }
+    END { for (s in tool) printf "%s: kelvra takes %.2f of normalize'"'"'s CPU time\n", s, tool[s] / norm[s] }' \
+    "$work/table.txt" | sort
