@@ -46,18 +46,21 @@ rm -f "$display_number"
 x86_cases=$(cd build/x86 && ctest -N -R '^wine\.' | sed -n 's/^ *Test *#[0-9]*: wine\.//p')
 
 x86_prefix() {
+    local start=$SECONDS
     use_wine x86
-    [ -e "$prefix_ready" ] || echo "making $WINEPREFIX ($i386_mode; under emulation several minutes)"
-    make_prefix
+    [ -e "$prefix_ready" ] && return 0
+    echo "making $WINEPREFIX ($i386_mode)"
+    make_prefix && echo "made $WINEPREFIX in $((SECONDS - start)) s"
 }
 
 # All cases and the digest in one process; a case that never reported failed.
 one_process_x86() {
-    local log=build/x86/wine-all.log passed=0 failed=0 name x64_digest
+    local log=build/x86/wine-all.log passed=0 failed=0 name x64_digest start
     if ! x86_prefix; then
         echo "0 passed, $(wc -w <<<"$x86_cases") failed, 0 skipped"
         return 1
     fi
+    start=$SECONDS
     (cd build/x86/bin && timeout 1800 "$wine" kelvra_wine_tests.exe --all --digest) | tr -d '\r' | tee "$log"
     x64_digest=$(use_wine x64 && "$wine" build/x64/bin/kelvra_wine_tests.exe --digest | tr -d '\r')
     echo "x86-64 build: $x64_digest"
@@ -70,7 +73,7 @@ one_process_x86() {
             failed=$((failed + 1))
         }
     done
-    echo "32-bit build, one process under qemu-i386:"
+    echo "32-bit build, one process under qemu-i386, $((SECONDS - start)) s:"
     echo "$passed passed, $failed failed, 0 skipped"
     [ "$failed" = 0 ]
 }
