@@ -102,7 +102,7 @@ i386_probe() {
             ;;
         none)
             i386_mode=none
-            i386_reason="KELVRA_I386=none"
+            i386_reason="asked for"
             ;;
         *)
             echo "KELVRA_I386 must be native, emulated or none, not '$KELVRA_I386'" >&2
@@ -115,6 +115,6 @@ i386_probe() {
     case $i386_mode in
         native) echo "32-bit programs: native$note" ;;
         emulated) echo "32-bit programs: emulated (qemu-i386 through binfmt_misc)$note" ;;
-        none) echo "32-bit programs: none ($i386_reason)" ;;
+        none) echo "32-bit programs: none ($i386_reason)$note" ;;
     esac
 }
