@@ -55,12 +55,7 @@ x86_prefix() {
 
 # All cases and the digest in one process; a case that never reported failed.
 one_process_x86() {
-    local log=build/x86/wine-all.log passed=0 failed=0 name x64_digest start
-    if ! x86_prefix; then
-        echo "0 passed, $(wc -w <<<"$x86_cases") failed, 0 skipped"
-        return 1
-    fi
-    start=$SECONDS
+    local log=build/x86/wine-all.log passed=0 failed=0 name x64_digest start=$SECONDS
     (cd build/x86/bin && timeout 1800 "$wine" kelvra_wine_tests.exe --all --digest) | tr -d '\r' | tee "$log"
     x64_digest=$(use_wine x64 && "$wine" build/x64/bin/kelvra_wine_tests.exe --digest | tr -d '\r')
     echo "x86-64 build: $x64_digest"
@@ -82,12 +77,15 @@ status=0
 (cd build/x64 && ctest --output-on-failure -j2) || status=1
 # The binary check needs no wine.
 (cd build/x86 && ctest --output-on-failure -R '^plugin\.') || status=1
-case $i386_mode in
-    native) x86_prefix && (cd build/x86 && ctest --output-on-failure -j2 -R '^wine\.') || status=1 ;;
-    emulated) one_process_x86 || status=1 ;;
-    none)
-        echo "32-bit build's wine tests skipped: $i386_reason"
-        echo "0 passed, 0 failed, $(wc -w <<<"$x86_cases") skipped"
-        ;;
-esac
+if [ "$i386_mode" = none ]; then
+    echo "32-bit build's wine tests skipped: $i386_reason"
+    echo "0 passed, 0 failed, $(wc -w <<<"$x86_cases") skipped"
+elif ! x86_prefix; then
+    echo "0 passed, $(wc -w <<<"$x86_cases") failed, 0 skipped"
+    status=1
+elif [ "$i386_mode" = native ]; then
+    (cd build/x86 && ctest --output-on-failure -j2 -R '^wine\.') || status=1
+else
+    one_process_x86 || status=1
+fi
 exit $status
