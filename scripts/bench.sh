@@ -90,7 +90,10 @@ echo
 echo "Plug-in DLLs under wine, median of $rounds alternating runs, ms per frame"
 echo
 if [ "$arches" = x64 ]; then
-    echo "The 32-bit DLL is left out: 32-bit programs here are $i386_mode${i386_reason:+ ($i386_reason)}."
+    case $i386_mode in
+        emulated) echo "x86 and x86 / x64 left out: 32-bit programs run here only under qemu, which they would time." ;;
+        none) echo "x86 and x86 / x64 left out: this machine runs no 32-bit programs ($i386_reason)." ;;
+    esac
     echo
     echo "| case | x64 |"
     echo "|---|---|"
