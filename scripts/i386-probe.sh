@@ -1,5 +1,5 @@
 # Whether this machine runs 32-bit x86 programs, asked once per run. Sourced;
-# i386_probe prints one line and sets i386_mode:
+# i386_probe prints one line, keeps it in i386_answer and sets i386_mode:
 #   native    the kernel runs them itself;
 #   emulated  qemu-i386 runs them, through binfmt_misc;
 #   none      neither; i386_reason says why.
@@ -18,6 +18,7 @@ i386_registered=0
 i386_mounted=0
 i386_mode=
 i386_reason=
+i386_answer=
 
 # An enabled binfmt_misc entry that takes i386 ELF programs, ours or another's.
 i386_binfmt_entry() {
@@ -113,8 +114,9 @@ i386_probe() {
         note="; registered kernel-wide (every i386 program on this machine) until this run ends"
     [ -n "${KELVRA_I386:-}" ] && note="$note [KELVRA_I386=$KELVRA_I386]"
     case $i386_mode in
-        native) echo "32-bit programs: native$note" ;;
-        emulated) echo "32-bit programs: emulated (qemu-i386 through binfmt_misc)$note" ;;
-        none) echo "32-bit programs: none ($i386_reason)$note" ;;
+        native) i386_answer="native$note" ;;
+        emulated) i386_answer="emulated (qemu-i386 through binfmt_misc)$note" ;;
+        none) i386_answer="none ($i386_reason)$note" ;;
     esac
+    echo "32-bit programs: $i386_answer"
 }

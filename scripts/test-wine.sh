@@ -78,7 +78,7 @@ status=0
 # The binary check needs no wine.
 (cd build/x86 && ctest --output-on-failure -R '^plugin\.') || status=1
 if [ "$i386_mode" = none ]; then
-    echo "32-bit build's wine tests skipped: $i386_reason"
+    echo "32-bit build's wine tests skipped; 32-bit programs: $i386_answer"
     echo "0 passed, 0 failed, $(wc -w <<<"$x86_cases") skipped"
 elif ! x86_prefix; then
     echo "0 passed, $(wc -w <<<"$x86_cases") failed, 0 skipped"
