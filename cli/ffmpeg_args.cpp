@@ -108,7 +108,8 @@ Timing choose_timing(const MediaInfo& input) {
 }
 
 std::vector<std::string> decoder_args(const std::string& ffmpeg, const MediaInfo& input, const Timing& timing,
-                                      const std::string& input_path, bool single_frame) {
+                                      const std::string& input_path, bool single_frame,
+                                      const std::string& pipe_format) {
     std::vector<std::string> a = common_start(ffmpeg);
     a.insert(a.end(), {"-i", "file:" + input_path, "-map", "0:" + std::to_string(input.video_index)});
     if (timing.resample) {
@@ -125,7 +126,7 @@ std::vector<std::string> decoder_args(const std::string& ffmpeg, const MediaInfo
         a.insert(a.end(), {"-vf", scale});
     }
     if (single_frame) a.insert(a.end(), {"-frames:v", "1"});
-    a.insert(a.end(), {"-f", "rawvideo", "-pix_fmt", "bgra", "pipe:1"});
+    a.insert(a.end(), {"-f", "rawvideo", "-pix_fmt", pipe_format, "pipe:1"});
     return a;
 }
 

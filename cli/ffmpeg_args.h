@@ -23,8 +23,10 @@ struct Timing {
 };
 Timing choose_timing(const MediaInfo& input);
 
+// `pipe_format`: the raw frames' format, bgra unless the input is deep.
 std::vector<std::string> decoder_args(const std::string& ffmpeg, const MediaInfo& input, const Timing& timing,
-                                      const std::string& input_path, bool single_frame);
+                                      const std::string& input_path, bool single_frame,
+                                      const std::string& pipe_format = "bgra");
 
 struct EncodeRequest {
     std::string input_path;  // for the streams and metadata copied from it

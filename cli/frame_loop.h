@@ -1,5 +1,5 @@
-// The frame loop: raw top-down BGRA frames in, corrected frames out, one at a
-// time through buffers allocated once.
+// The frame loop: frames in as the codec reads them, corrected frames out,
+// one at a time through buffers allocated once.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "corrector.h"
+#include "frame_codec.h"
 #include "progress.h"
 
 namespace kelvra::cli {
@@ -20,15 +21,18 @@ struct CompareCapture {
 };
 
 struct LoopResult {
-    enum Status { kDone, kReadFailed, kTruncated, kWriteFailed, kInterrupted } status = kDone;
+    enum Status { kDone, kReadFailed, kTruncated, kWriteFailed, kInterrupted, kUnplanned } status = kDone;
     int64_t frames = 0;
     std::string detail;  // what went wrong, for the failures
 };
 
-// Reads frames of width x height from `in_fd` until it ends, corrects them
-// and writes them to `out_fd`. With `warm_start` the first frame fills the
-// history first (a still image is a one-frame sequence with a warm start).
-LoopResult run_frame_loop(int in_fd, int out_fd, Corrector& corrector, int32_t width, int32_t height,
-                          bool warm_start, ProgressBar& progress, CompareCapture* compare);
+// Reads frames from `in_fd` until it ends, corrects them
+// and writes them to `out_fd`; with `out_fd` -1 they are only measured. With
+// `warm_start` the first frame fills the history first (a still image is a
+// one-frame sequence with a warm start). A corrector that looks ahead sees
+// each frame before the one before it is corrected. kUnplanned: the input
+// gave a frame the corrector's given levels have no record for.
+LoopResult run_frame_loop(int in_fd, int out_fd, FrameCodec& codec, Corrector& corrector, bool warm_start,
+                          ProgressBar& progress, CompareCapture* compare);
 
 }  // namespace kelvra::cli

@@ -1,7 +1,9 @@
 #include "options.h"
 
+#include <cctype>
 #include <functional>
 #include <map>
+#include <set>
 #include <tuple>
 #include <utility>
 
@@ -17,6 +19,33 @@ std::optional<int64_t> parse_frame_number(const std::string& text) {
     const std::optional<int32_t> v = parse_int32(text);
     if (!v || *v < 1) return std::nullopt;
     return *v;
+}
+
+std::optional<int> parse_sensitivity(const std::string& text) {
+    const std::optional<int32_t> v = parse_int32(text);
+    if (!v || *v < 0 || *v > 100) return std::nullopt;
+    return *v;
+}
+
+// A comma-separated list of frame numbers.
+std::optional<std::set<int64_t>> parse_frame_list(const std::string& text) {
+    std::set<int64_t> frames;
+    size_t start = 0;
+    for (;;) {
+        const size_t comma = text.find(',', start);
+        const std::optional<int64_t> n = parse_frame_number(text.substr(start, comma - start));
+        if (!n) return std::nullopt;
+        frames.insert(*n);
+        if (comma == std::string::npos) return frames;
+        start = comma + 1;
+    }
+}
+
+bool has_extension(const std::string& path, const std::string& extension) {
+    if (path.size() <= extension.size()) return false;
+    std::string tail = path.substr(path.size() - extension.size());
+    for (char& c : tail) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return tail == extension;
 }
 
 std::optional<int> parse_crf(const std::string& text) {
@@ -67,6 +96,7 @@ private:
         return false;
     }
     bool check(Options& o);
+    bool check_shot_options(Options& o);
 
     const std::vector<std::string>& args_;
     size_t next_ = 0;
@@ -111,6 +141,21 @@ bool Parser::option(const std::string& name, Options& o) {
     if (name == "--compare-frame") {
         return value_into(name, o.compare_frame, parse_frame_number, "a frame number from 1");
     }
+    if (name == "--scene-cuts") {
+        o.cuts.sensitivity = kDefaultSensitivity;
+        if (!inline_value_) return true;
+        return value_into(name, o.cuts.sensitivity, parse_sensitivity, "a sensitivity 0..100");
+    }
+    if (name == "--cut-at" || name == "--no-cut-at") {
+        std::optional<std::set<int64_t>> frames;
+        if (!value_into(name, frames, parse_frame_list, "frame numbers from 1, separated by commas"))
+            return false;
+        std::set<int64_t>& list = name == "--cut-at" ? o.cuts.cut_at : o.cuts.no_cut_at;
+        list.insert(frames->begin(), frames->end());
+        return true;
+    }
+    if (name == "--stats") return take_value(name, o.stats_path);
+    if (name == "--plot") return take_value(name, o.plot_path);
     if (name == "--crf") return value_into(name, o.crf, parse_crf, "an integer 0..63");
     if (name == "--raw") {
         std::optional<std::pair<int32_t, int32_t>> size;
@@ -129,6 +174,7 @@ bool Parser::option(const std::string& name, Options& o) {
         {"--disable", [&] { f.disable = true; }},
         {"--histogram", [&] { f.histogram = true; }},
         {"--warm-start", [&] { o.warm_start = true; }},
+        {"--steady", [&] { o.steady = true; }},
         {"--quiet", [&] { o.quiet = true; }},
         {"-q", [&] { o.quiet = true; }},
         {"--force", [&] { o.force = true; }},
@@ -146,11 +192,40 @@ bool Parser::option(const std::string& name, Options& o) {
     return true;
 }
 
+bool Parser::check_shot_options(Options& o) {
+    CutRules& cuts = o.cuts;
+    for (const int64_t frame : cuts.cut_at) {
+        if (cuts.no_cut_at.count(frame))
+            return fail("frame " + std::to_string(frame) + " is in both --cut-at and --no-cut-at");
+    }
+    if (cuts.no_cut_at.count(1)) return fail("--no-cut-at 1: frame 1 always starts a shot");
+    if (o.flags.freeze_after && (cuts.active() || o.steady)) {
+        return fail(
+            "--freeze-after holds one frame's levels for the rest of the video; "
+            "it does not go with --scene-cuts, --cut-at or --steady");
+    }
+    if (o.mode == Options::Mode::kRaw && o.steady) {
+        return fail(
+            "--steady reads the input twice, which a pipe cannot do: give it a file "
+            "(--scene-cuts works on pipes)");
+    }
+    // Without frames to cut at, --steady finds the shots itself.
+    if (o.steady && cuts.cut_at.empty() && !cuts.sensitivity) cuts.sensitivity = kDefaultSensitivity;
+    if (cuts.sensitivity) o.warm_start = true;
+    if (!o.stats_path.empty() && !has_extension(o.stats_path, ".csv") &&
+        !has_extension(o.stats_path, ".json"))
+        return fail("--stats: the file name must end in .csv or .json");
+    if (!o.plot_path.empty() && !has_extension(o.plot_path, ".png"))
+        return fail("--plot: the file name must end in .png");
+    return true;
+}
+
 bool Parser::check(Options& o) {
     using Mode = Options::Mode;
     if (o.mode == Mode::kHelp || o.mode == Mode::kVersion) return true;
     if (o.flags.border && o.flags.no_border) return fail("--border and --no-border contradict each other");
     if (o.compare_frame && o.compare_path.empty()) return fail("--compare-frame needs --compare FILE.png");
+    if (!check_shot_options(o)) return false;
     if (!positional_.empty() && positional_[0] == "demo" && o.mode == Mode::kFile) {
         if (positional_.size() > 2) return fail("usage: kelvra demo [FOLDER]");
         o.mode = Mode::kDemo;
@@ -235,6 +310,15 @@ Settings (flags win over the fields of --config):
   --histogram           draw the three histograms of the corrected picture over it
   --freeze-after N      analyse frames 1..N, then hold their end points (Freeze)
   --warm-start          give the first frames the full correction (see README)
+
+Shots (see README; --steady needs a file, the others also work on --raw):
+  --scene-cuts[=S]      find cuts, sensitivity 0..100 (default 50), and restart the averaging at
+                        each, so a shot's first frame gets its full correction (implies --warm-start)
+  --cut-at N,...        frames (from 1) that start a shot; alone, the only ones
+  --no-cut-at N,...     frames that never start a shot
+  --steady              two passes over a file: one constant correction per shot
+  --stats FILE          every frame's end points, medians and levels, as .csv or .json
+  --plot FILE.png       the applied levels over the frames, shot starts marked (needs gnuplot)
 
 Output:
   --codec NAME          video encoder (default: ffmpeg's for the output's extension)

@@ -9,6 +9,7 @@
 
 #include "config_line.h"
 #include "settings.h"
+#include "shots.h"
 
 namespace kelvra::cli {
 
@@ -28,6 +29,9 @@ struct Options {
     std::vector<std::string> passthrough;
     std::string compare_path;
     std::optional<int64_t> compare_frame;
+    CutRules cuts;
+    bool steady = false;
+    std::string stats_path, plot_path;
 };
 
 // Parses the arguments after the program name. Syntax errors and values that

@@ -1,6 +1,7 @@
 #include "progress.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace kelvra::cli {
 namespace {
@@ -40,8 +41,12 @@ std::string progress_line(int64_t done, std::optional<int64_t> total, double ela
     return line;
 }
 
-ProgressBar::ProgressBar(bool enabled, std::optional<int64_t> total)
-    : enabled_(enabled), total_(total), start_(std::chrono::steady_clock::now()), last_draw_(start_) {}
+ProgressBar::ProgressBar(bool enabled, std::optional<int64_t> total, std::string label)
+    : enabled_(enabled),
+      total_(total),
+      label_(std::move(label)),
+      start_(std::chrono::steady_clock::now()),
+      last_draw_(start_) {}
 
 void ProgressBar::update(int64_t done) {
     if (!enabled_) return;
@@ -60,7 +65,7 @@ void ProgressBar::finish(int64_t done) {
 void ProgressBar::draw(int64_t done) {
     const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
     // Carriage return, the line, then clear what a longer line left.
-    std::fprintf(stderr, "\r%s\033[K", progress_line(done, total_, elapsed).c_str());
+    std::fprintf(stderr, "\r%s%s\033[K", label_.c_str(), progress_line(done, total_, elapsed).c_str());
     std::fflush(stderr);
 }
 

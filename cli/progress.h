@@ -14,8 +14,8 @@ std::string progress_line(int64_t done, std::optional<int64_t> total, double ela
 class ProgressBar {
 public:
     // Shows nothing unless `enabled` (standard error is a terminal and
-    // --quiet was not given).
-    ProgressBar(bool enabled, std::optional<int64_t> total);
+    // --quiet was not given). A label goes before the line.
+    ProgressBar(bool enabled, std::optional<int64_t> total, std::string label = "");
     void update(int64_t done);
     // Draws the last state and ends the line.
     void finish(int64_t done);
@@ -25,6 +25,7 @@ private:
 
     bool enabled_;
     std::optional<int64_t> total_;
+    std::string label_;
     std::chrono::steady_clock::time_point start_, last_draw_;
 };
 

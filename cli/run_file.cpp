@@ -1,16 +1,22 @@
 // A file run: check everything, then decoder -> frame loop -> encoder, and
 // put the outputs in place only when all of it succeeded.
 #include <cstdio>
+#include <memory>
+#include <utility>
 
 #include "compare.h"
 #include "corrector.h"
+#include "deep_codec.h"
+#include "deep_format.h"
 #include "ffmpeg_args.h"
 #include "frame_loop.h"
 #include "input_check.h"
 #include "interrupt.h"
 #include "output_file.h"
 #include "process.h"
+#include "record_outputs.h"
 #include "run.h"
+#include "steady.h"
 
 namespace kelvra::cli {
 namespace {
@@ -19,6 +25,7 @@ struct Plan {
     Tools tools;
     MediaInfo info;
     bool still = false;
+    bool deep = false;  // more than 8 bits per channel
     Timing timing;
     OutputFormat format;
     CorrectionSettings settings;
@@ -67,6 +74,8 @@ std::optional<Plan> make_plan(const Options& o, std::string& error) {
     p.info = *info;
     p.still = is_still_image(p.info);
     p.format = choose_output_format(p.info, o.output, o.codec, passthrough_pix_fmt(o.passthrough));
+    p.deep = is_deep_input(p.info);
+    if (p.deep) adapt_to_deep_input(p.format, p.info, o.output, o.codec, passthrough_pix_fmt(o.passthrough));
     if (p.format.single_image && p.info.frame_count != 1) {
         error =
             "\"" + o.output + "\" is an image file, but \"" + o.input + "\" is a video: write a video file";
@@ -88,31 +97,57 @@ std::optional<Plan> make_plan(const Options& o, std::string& error) {
     return p;
 }
 
-Outcome process(const Options& o, const Plan& p, const std::string& temp, CompareCapture* compare) {
+// The input's name and how its levels were chosen.
+std::string plot_title(const Options& o) {
+    const std::string how = o.steady                 ? "one set of levels per shot (--steady)"
+                            : o.cuts.sensitivity     ? "five-frame average restarted at cuts (--scene-cuts)"
+                            : !o.cuts.cut_at.empty() ? "five-frame average restarted at --cut-at"
+                                                     : "five-frame average";
+    return o.input.substr(o.input.rfind('/') + 1) + ": " + how;
+}
+
+std::unique_ptr<FrameCodec> frame_codec(const Plan& p) {
+    if (p.deep) {
+        return std::make_unique<DeepCodec>(p.info.width, p.info.height, p.format.pipe_format == "gbrap16le",
+                                           p.settings.show_histogram != 0);
+    }
+    return std::make_unique<BgraCodec>(p.info.width, p.info.height);
+}
+
+// The decoder through the frame loop into an encoder writing `temp`, or,
+// with no `temp`, into nothing: the frames are only measured.
+Outcome run_pass(const Options& o, const Plan& p, Corrector& corrector, const std::string& temp,
+                 CompareCapture* compare, ProgressBar& progress) {
     std::string error;
     std::optional<Pipe> decoded = make_pipe(error), encoded = make_pipe(error);
     if (!decoded || !encoded) return {1, error};
     Fd decoder_log = make_log_file(), encoder_log = make_log_file();
-    std::optional<Child> decoder = spawn(decoder_args(p.tools.ffmpeg, p.info, p.timing, o.input, p.still),
-                                         Stdio{-1, decoded->write.get(), decoder_log.get()}, error);
+    const std::string decoded_format = p.deep ? p.format.pipe_format : "bgra";
+    std::optional<Child> decoder =
+        spawn(decoder_args(p.tools.ffmpeg, p.info, p.timing, o.input, p.still, decoded_format),
+              Stdio{-1, decoded->write.get(), decoder_log.get()}, error);
     if (!decoder) return {1, error};
     decoded->write.reset();
-    const EncodeRequest request{o.input, temp, o.codec, o.crf, o.passthrough, !p.info.image_format};
-    std::optional<Child> encoder = spawn(encoder_args(p.tools.ffmpeg, p.info, p.timing, p.format, request),
-                                         Stdio{encoded->read.get(), -1, encoder_log.get()}, error);
-    if (!encoder) return {1, error};
+    std::optional<Child> encoder;
+    if (!temp.empty()) {
+        const EncodeRequest request{o.input, temp, o.codec, o.crf, o.passthrough, !p.info.image_format};
+        std::optional<Child> started =
+            spawn(encoder_args(p.tools.ffmpeg, p.info, p.timing, p.format, request),
+                  Stdio{encoded->read.get(), -1, encoder_log.get()}, error);
+        if (!started) return {1, error};
+        encoder.emplace(std::move(*started));
+    }
     encoded->read.reset();
 
-    Corrector corrector(p.settings, p.info.width, p.info.height);
-    ProgressBar progress(progress_wanted(o) && !p.still, p.info.frame_count);
-    const LoopResult r = run_frame_loop(decoded->read.get(), encoded->write.get(), corrector, p.info.width,
-                                        p.info.height, o.warm_start || p.still, progress, compare);
+    const std::unique_ptr<FrameCodec> codec = frame_codec(p);
+    const LoopResult r = run_frame_loop(decoded->read.get(), encoder ? encoded->write.get() : -1, *codec,
+                                        corrector, o.warm_start || p.still, progress, compare);
     progress.finish(r.frames);
     // Closing both ends lets each ffmpeg finish (or stop on a broken pipe).
     decoded->read.reset();
     encoded->write.reset();
     const int decoder_status = decoder->wait();
-    const int encoder_status = encoder->wait();
+    const int encoder_status = encoder ? encoder->wait() : 0;
 
     if (interrupted() || r.status == LoopResult::kInterrupted)
         return {kInterruptedStatus, "interrupted; nothing written"};
@@ -120,11 +155,24 @@ Outcome process(const Options& o, const Plan& p, const std::string& temp, Compar
         return {1, "ffmpeg could not write \"" + o.output + "\": " + log_summary(encoder_log.get())};
     }
     if (r.status != LoopResult::kDone || decoder_status != 0) {
-        const std::string why =
-            r.status == LoopResult::kTruncated ? r.detail : log_summary(decoder_log.get());
+        const std::string why = r.status == LoopResult::kTruncated || r.status == LoopResult::kUnplanned
+                                    ? r.detail
+                                    : log_summary(decoder_log.get());
         return {1, "cannot decode \"" + o.input + "\": " + why};
     }
     if (r.frames == 0) return {1, "\"" + o.input + "\" gave no frames"};
+    return {};
+}
+
+// --steady's first pass: every frame measured, its shot found, and each
+// shot's levels chosen.
+Outcome plan_steady_levels(const Options& o, const Plan& p, LevelPlan& levels) {
+    Corrector measure(p.settings, p.info.width, p.info.height, LevelPlan{o.cuts, {}, true});
+    ProgressBar progress(progress_wanted(o), p.info.frame_count, "analysing  ");
+    const Outcome outcome = run_pass(o, p, measure, "", nullptr, progress);
+    if (outcome.status != 0) return outcome;
+    levels.given = measure.records();
+    choose_steady_levels(levels.given, p.settings.disable != 0);
     return {};
 }
 
@@ -140,11 +188,30 @@ Outcome run_file(const Options& o) {
     std::optional<PendingOutput> compare_output =
         comparing ? PendingOutput::create(o.compare_path, error) : std::optional<PendingOutput>();
     if (comparing && !compare_output) return {1, error};
+    std::vector<std::string> taken = {o.output};
+    if (comparing) taken.push_back(o.compare_path);
+    std::optional<RecordOutputs> record_outputs = RecordOutputs::reserve(o, taken, error);
+    if (!record_outputs) return {1, error};
     CompareCapture capture;
     capture.frame = plan->compare_frame;
 
-    const Outcome outcome = process(o, *plan, output->temp_path(), compare_output ? &capture : nullptr);
+    LevelPlan levels{o.cuts, {}, record_outputs->wanted()};
+    const bool two_passes = o.steady && !plan->still;
+    if (two_passes) {
+        const Outcome outcome = plan_steady_levels(o, *plan, levels);
+        if (outcome.status != 0) return outcome;
+    }
+    Corrector corrector(plan->settings, plan->info.width, plan->info.height, levels);
+    ProgressBar progress(progress_wanted(o) && !plan->still, plan->info.frame_count,
+                         two_passes ? "correcting " : "");
+    const Outcome outcome =
+        run_pass(o, *plan, corrector, output->temp_path(), compare_output ? &capture : nullptr, progress);
     if (outcome.status != 0) return outcome;
+    if (two_passes && size_t(corrector.frames_done()) != levels.given.size()) {
+        return {1, "cannot decode \"" + o.input + "\": it gave " + std::to_string(corrector.frames_done()) +
+                       " frames the second time, " + std::to_string(levels.given.size()) + " the first"};
+    }
+    if (const std::optional<std::string> w = cuts_beyond_warning(o.cuts, corrector.frames_done())) warn(*w);
     if (compare_output) {
         if (!capture.captured)
             return {1, "frame " + std::to_string(capture.frame) + " never came, for --compare"};
@@ -156,9 +223,12 @@ Outcome run_file(const Options& o) {
             return {1, error};
         }
     }
+    const FrameClock clock{plan->info.file_start + plan->info.video_delay, plan->timing.rate};
+    if (!record_outputs->write(corrector.records(), clock, plot_title(o), error)) return {1, error};
     if (interrupted()) return {kInterruptedStatus, "interrupted; nothing written"};
     if (!output->commit(o.force, error)) return {1, error};
     if (compare_output && !compare_output->commit(o.force, error)) return {1, error};
+    if (!record_outputs->commit(o.force, error)) return {1, error};
     return {};
 }
 

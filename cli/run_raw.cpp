@@ -3,6 +3,7 @@
 #include "corrector.h"
 #include "frame_loop.h"
 #include "interrupt.h"
+#include "record_outputs.h"
 #include "run.h"
 
 namespace kelvra::cli {
@@ -15,19 +16,30 @@ Outcome run_raw(const Options& o) {
     for (const std::string& w : warnings) warn(w);
     if (!settings) return {1, error};
 
-    Corrector corrector(*settings, o.raw_width, o.raw_height);
+    std::optional<RecordOutputs> record_outputs = RecordOutputs::reserve(o, {}, error);
+    if (!record_outputs) return {1, error};
+
+    Corrector corrector(*settings, o.raw_width, o.raw_height,
+                        LevelPlan{o.cuts, {}, record_outputs->wanted()});
     ProgressBar progress(progress_wanted(o), std::nullopt);
-    const LoopResult r = run_frame_loop(STDIN_FILENO, STDOUT_FILENO, corrector, o.raw_width, o.raw_height,
-                                        o.warm_start, progress, nullptr);
+    BgraCodec codec(o.raw_width, o.raw_height);
+    const LoopResult r =
+        run_frame_loop(STDIN_FILENO, STDOUT_FILENO, codec, corrector, o.warm_start, progress, nullptr);
     progress.finish(r.frames);
     switch (r.status) {
         case LoopResult::kDone:
+            if (const std::optional<std::string> w = cuts_beyond_warning(o.cuts, r.frames)) warn(*w);
+            if (!record_outputs->write(corrector.records(), std::nullopt, "standard input", error) ||
+                !record_outputs->commit(o.force, error)) {
+                return {1, error};
+            }
             return {};
         case LoopResult::kInterrupted:
             return {kInterruptedStatus, "interrupted"};
         case LoopResult::kReadFailed:
             return {1, "cannot read standard input: " + r.detail};
         case LoopResult::kTruncated:
+        case LoopResult::kUnplanned:
             return {1, r.detail};
         case LoopResult::kWriteFailed:
             return {1, "cannot write standard output: " + r.detail};

@@ -69,11 +69,47 @@ Levels track_history(FilterData& fd, const Settings& settings, const Levels& com
     return levels;
 }
 
-Levels end_points(FilterData& fd, const Settings& settings, const gisto& hist) {
-    Levels levels = raw_end_points(hist, settings.level);
-    if (settings.soft) apply_soft(levels);
-    levels = track_history(fd, settings, levels);
+Levels own_levels(const Settings& settings, const gisto& hist) {
+    Levels own = raw_end_points(hist, settings.level);
+    if (settings.soft) apply_soft(own);
+    return own;
+}
+
+void restart_history(FilterData& fd, const Levels& own) {
+    for (int i = 0; i < kLevels; ++i) {
+        fd.current[i] = own.v[i];
+        for (int age = 0; age < kHistory; ++age) fd.history[i][age] = own.v[i];
+    }
+}
+
+void describe_frame(const gisto& hist, const Levels& own, FrameReport& report) {
+    report.start[0] = hist.GetStartR(), report.start[1] = hist.GetStartG(),
+    report.start[2] = hist.GetStartB();
+    report.end[0] = hist.GetEndR(), report.end[1] = hist.GetEndG(), report.end[2] = hist.GetEndB();
+    report.median[0] = hist.GetSredR(), report.median[1] = hist.GetSredG(),
+    report.median[2] = hist.GetSredB();
+    report.own = own;
+    int32_t (gisto::*const count[3])(int32_t) const = {&gisto::GetGisR, &gisto::GetGisG, &gisto::GetGisB};
+    for (int c = 0; c < 3; ++c) {
+        int64_t bins[kShapeBins] = {};
+        int64_t total = 0;
+        for (int32_t v = 0; v < 256; ++v) {
+            bins[v / (256 / kShapeBins)] += (hist.*count[c])(v);
+            total += (hist.*count[c])(v);
+        }
+        for (int b = 0; b < kShapeBins; ++b)
+            report.shape[c][b] = static_cast<uint16_t>(total > 0 ? bins[b] * 65535 / total : 0);
+    }
+}
+
+Levels end_points(FilterData& fd, const Settings& settings, const gisto& hist, FrameReport* report) {
+    const Levels own = own_levels(settings, hist);
+    Levels levels = track_history(fd, settings, own);
     if (settings.disable) levels = Levels{{0, 0, 0, 255, 255, 255}};
+    if (report) {
+        describe_frame(hist, own, *report);
+        report->applied = levels;
+    }
     return levels;
 }
 

@@ -23,6 +23,33 @@ void apply_soft(Levels& levels);
 // record and returns the levels this frame uses (before Disable).
 Levels track_history(FilterData& fd, const Settings& settings, const Levels& computed);
 
-Levels end_points(FilterData& fd, const Settings& settings, const gisto& hist);
+// The frame's own levels: limiter and Soft, before Freeze and averaging.
+Levels own_levels(const Settings& settings, const gisto& hist);
+
+// Every entry of the history and the held levels become `own`: the state five
+// passes of the same frame leave, so the next pass of that frame gets its
+// full correction and nothing of the frames before.
+void restart_history(FilterData& fd, const Levels& own);
+
+constexpr int kShapeBins = 32;
+
+// One frame's histogram statistics and the levels made from them.
+struct FrameReport {
+    int32_t start[3];   // dark end points of the histogram, R, G, B
+    int32_t end[3];     // bright end points
+    int32_t median[3];  // the values the limiter used
+    Levels own;         // this frame's own levels: limiter and Soft, before Freeze and averaging
+    Levels applied;     // what the stretch used: after Freeze, averaging and Disable
+    // Each channel's share of the analysed pixels in bins of 8 values, in
+    // 1/65535: enough of the histogram's shape to tell two shots apart.
+    uint16_t shape[3][kShapeBins];
+};
+
+// Fills everything the histogram gives; `applied` is left to the caller.
+void describe_frame(const gisto& hist, const Levels& own, FrameReport& report);
+
+// Every step from the histogram to the stretch's levels; fills `report`
+// when one is given.
+Levels end_points(FilterData& fd, const Settings& settings, const gisto& hist, FrameReport* report);
 
 }  // namespace kelvra

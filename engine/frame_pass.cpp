@@ -21,32 +21,43 @@
 
 namespace kelvra {
 
-void run_frame_pass(FilterData& fd, const Frame& src, const Frame& dst) {
+void analyse_frame(const FilterData& fd, const Frame& src, FrameAnalysis& a) {
     // One consistent set of settings per frame; a change made meanwhile by the
     // dialog lands in the next frame, which the dialog asks the host for.
-    const Settings settings = snapshot_settings(fd);
-
-    gisto hist;
-    hist.SetLevel(25);
-    const Region region = analysis_region(settings, src.width, src.height);
-    hist.SetCadrov(region.count);
-    hist.SetLevel_k(trunc_to_int(static_cast<double>(region.count) * 0.0066));
+    a.settings = snapshot_settings(fd);
+    a.hist = gisto();
+    a.hist.SetLevel(25);
+    const Region region = analysis_region(a.settings, src.width, src.height);
+    a.hist.SetCadrov(region.count);
+    a.hist.SetLevel_k(trunc_to_int(static_cast<double>(region.count) * 0.0066));
     // Every destination pixel off the outline is its source pixel remapped, so
     // the overlay's counts follow from the source's, taken before an in-place
     // pass overwrites it.
-    ChannelCounts source_counts;
-    count_source(src, region, hist, settings.show_histogram ? &source_counts : nullptr);
-    hist.starting();
+    count_source(src, region, a.hist, a.settings.show_histogram ? &a.source_counts : nullptr);
+    a.hist.starting();
+}
 
-    const Levels levels = end_points(fd, settings, hist);
+void stretch_frame(const FrameAnalysis& a, const Frame& src, const Frame& dst, const Levels& levels) {
+    const Settings& settings = a.settings;
     const RemapPlan plan = plan_remap(levels);
     remap_frame(src, dst, plan);
 
     ChannelCounts overlay_counts =
-        settings.show_histogram ? remap_counts(source_counts, plan.tables) : ChannelCounts{};
+        settings.show_histogram ? remap_counts(a.source_counts, plan.tables) : ChannelCounts{};
     if (!settings.dialog_closed && settings.border)
         draw_outline(dst, settings, settings.show_histogram ? &overlay_counts : nullptr);
     if (settings.show_histogram) draw_overlay(dst, overlay_counts);
+}
+
+void finish_frame_pass(FilterData& fd, const FrameAnalysis& a, const Frame& src, const Frame& dst,
+                       FrameReport* report) {
+    stretch_frame(a, src, dst, end_points(fd, a.settings, a.hist, report));
+}
+
+void run_frame_pass(FilterData& fd, const Frame& src, const Frame& dst, FrameReport* report) {
+    FrameAnalysis analysis;
+    analyse_frame(fd, src, analysis);
+    finish_frame_pass(fd, analysis, src, dst, report);
 }
 
 }  // namespace kelvra

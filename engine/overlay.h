@@ -15,6 +15,9 @@ constexpr uint32_t kOverlayRed = 0xFF6464;
 constexpr uint32_t kOverlayGreen = 0x64FF64;
 constexpr uint32_t kOverlayBlue = 0x6464FF;
 
+// Nothing is drawn right of column 351.
+constexpr int32_t kOverlayColumns = 352;
+
 // Draws the overlay for the given counts of the frame's own pixels; parts
 // outside the frame are not drawn.
 void draw_overlay(const Frame& dst, const ChannelCounts& counts);

@@ -60,6 +60,8 @@ for run in 640x480:240 1920x1080:40 3840x2160:12; do
                  printf "| %s | %.2f | %.2f | %.1f | %.1f |\n", size, ms, ms / floor, ms / pass, ms / overlay }'
 done
 
+scripts/bench-deep.sh "$reps"
+
 # Both DLLs, each with its timing program beside it, in build dirs of their
 # own, each run in its build's wine prefix. The 32-bit DLL only where the
 # kernel runs 32-bit programs itself: under qemu its time would be qemu's.
@@ -109,4 +111,26 @@ awk '{ print $2 }' "$work/dll.txt" | awk '!seen[$0]++' | while read -r name; do
         x86=$(awk -v n="$name" '$1 == "x86" && $2 == n { print $3 }' "$work/dll.txt" | median)
         awk -v n="$name" -v a="$x64" -v b="$x86" 'BEGIN { printf "| %s | %.3f | %.3f | %.2f |\n", n, a, b, b / a }'
     fi
+done
+
+# Shots: the cut detector over larger clip sets, then the wall time of one
+# file through the default, --scene-cuts and --steady (two passes).
+cmake --build build/bench --target kelvra >/dev/null
+kelvra=build/bench/cli/kelvra
+echo
+echo "Cut detector (scripts/eval-cuts.sh, default sensitivity)"
+echo
+for set in 320x240:8 640x360:12 1280x720:16; do
+    scripts/eval-cuts.sh "$kelvra" "${set%%:*}" "${set#*:}" || true
+done
+scripts/make-cut-clips.sh "$work/cuts" 1280x720 16
+echo
+echo "Wall time of the 1280x720 clip set (ffv1 to libx264), seconds"
+echo
+echo "| run | seconds |"
+echo "|---|---|"
+for mode in "" --scene-cuts --steady; do
+    start=$(date +%s.%N)
+    "$kelvra" --quiet --force $mode "$work/cuts/cuts.mkv" "$work/cuts/out.mp4"
+    awk -v s="$start" -v e="$(date +%s.%N)" -v m="${mode:-default}" 'BEGIN { printf "| %s | %.2f |\n", m, e - s }'
 done

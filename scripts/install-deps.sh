@@ -6,7 +6,7 @@ packages=(
   cmake g++ ninja-build libgtest-dev libbenchmark-dev clang-format
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64
   wine wine64 wine32:i386 qemu-user-static xvfb xauth x11-apps imagemagick
-  ffmpeg clang libclang-rt-14-dev
+  ffmpeg clang libclang-rt-14-dev pkg-config libavutil-dev gnuplot-nox
 )
 
 missing=()

@@ -100,6 +100,46 @@ TEST_F(BadInput, OutputsThatWouldLoseSomething) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "keep me");
 }
 
+TEST_F(BadInput, ShotOptionsThatCannotWork) {
+    const std::string in = dir.path("in.mkv"), out = dir.path("out.mkv");
+    expect_refused({in, out, "--scene-cuts=101"}, "--scene-cuts: expected a sensitivity 0..100");
+    expect_refused({in, out, "--cut-at", "3,x"}, "--cut-at: expected frame numbers from 1");
+    expect_refused({in, out, "--no-cut-at", "0"}, "--no-cut-at: expected frame numbers from 1");
+    expect_refused({in, out, "--cut-at", "3", "--no-cut-at", "2,3"}, "frame 3 is in both");
+    expect_refused({in, out, "--stats", dir.path("s.txt")},
+                   "--stats: the file name must end in .csv or .json");
+    expect_refused({in, out, "--stats", dir.path("no/s.csv")}, "cannot write in folder");
+    expect_refused({in, out, "--compare", dir.path("c.png"), "--plot", dir.path("c.png")},
+                   "names a file this run already writes");
+    for (const char* mode : {"--scene-cuts", "--steady"}) {
+        const RunResult r = run_kelvra({in, out, mode, "--freeze-after", "2"});
+        EXPECT_EQ(r.status, 2) << r.err;
+        EXPECT_NE(r.err.find("does not go with"), std::string::npos) << r.err;
+    }
+    const RunResult piped = run_kelvra({"--raw", "4x4", "-", "-", "--steady"});
+    EXPECT_EQ(piped.status, 2);
+    EXPECT_NE(piped.err.find("--steady reads the input twice, which a pipe cannot do"), std::string::npos);
+    // Without gnuplot, said before any work.
+    ScratchDir tools;
+    for (const std::string tool : {"ffmpeg", "ffprobe"}) {
+        std::string path = run_program({"sh", "-c", "command -v " + tool}).out;
+        path.pop_back();
+        ASSERT_EQ(symlink(path.c_str(), tools.path(tool).c_str()), 0);
+    }
+    const RunResult no_plotter =
+        run_program({KELVRA_EXE, in, out, "--plot", dir.path("p.png")}, "", {{"PATH", tools.dir()}});
+    EXPECT_EQ(no_plotter.status, 1);
+    EXPECT_NE(no_plotter.err.find("--plot needs gnuplot, which is not installed"), std::string::npos)
+        << no_plotter.err;
+    EXPECT_EQ(dir.names(), before);
+
+    const RunResult beyond = run_kelvra({in, out, "--cut-at", "2,9"});
+    EXPECT_EQ(beyond.status, 0) << beyond.err;
+    EXPECT_NE(beyond.err.find("warning: --cut-at/--no-cut-at frame 9: the input has only 4 frames"),
+              std::string::npos)
+        << beyond.err;
+}
+
 TEST_F(BadInput, MissingFfmpeg) {
     std::vector<std::string> argv = {KELVRA_EXE, dir.path("in.mkv"), dir.path("out.mkv")};
     const RunResult r = run_program(argv, "", {{"PATH", dir.path("empty")}});
@@ -136,26 +176,29 @@ TEST(Interrupt, CtrlCLeavesNoOutput) {
     ScratchDir dir;
     make_cast_clip(dir.path("long.mkv"), 400, "320x240");
     const std::vector<std::string> before = dir.names();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        setpgid(0, 0);  // its own group, as a shell job gets, so Ctrl-C reaches ffmpeg too
-        execl(KELVRA_EXE, KELVRA_EXE, dir.path("long.mkv").c_str(), dir.path("out.mp4").c_str(), "--quiet",
-              static_cast<char*>(nullptr));
-        _exit(127);
+    // One pass, and the first of --steady's two.
+    for (const char* mode : {"--quiet", "--steady"}) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            setpgid(0, 0);  // its own group, as a shell job gets, so Ctrl-C reaches ffmpeg too
+            execl(KELVRA_EXE, KELVRA_EXE, dir.path("long.mkv").c_str(), dir.path("out.mp4").c_str(),
+                  "--quiet", mode, "--stats", dir.path("s.csv").c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        // Wait for the temporary outputs to appear, then press Ctrl-C.
+        bool started = false;
+        for (int i = 0; i < 500 && !started; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            started = dir.names().size() > before.size() + 1;
+        }
+        ASSERT_TRUE(started) << mode;
+        kill(-pid, SIGINT);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 130) << mode;
+        EXPECT_EQ(dir.names(), before) << mode;
     }
-    // Wait for the temporary output to appear, then press Ctrl-C.
-    bool started = false;
-    for (int i = 0; i < 500 && !started; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        started = dir.names().size() > before.size();
-    }
-    ASSERT_TRUE(started);
-    kill(-pid, SIGINT);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 130);
-    EXPECT_EQ(dir.names(), before);
 }
 
 }  // namespace

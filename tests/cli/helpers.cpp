@@ -132,7 +132,8 @@ void make_cast_clip(const std::string& file, int frames, const std::string& size
 }
 
 std::vector<std::vector<uint32_t>> reference(const Video& in, const kelvra::cli::CorrectionSettings& s,
-                                             bool warm, int freeze_from) {
+                                             bool warm, int freeze_from,
+                                             std::vector<kelvra::Levels>* applied) {
     kelvra::FilterData fd;
     kelvra::init_filter_data(fd, in.w, in.h);
     kelvra::cli::apply_settings(fd, s);
@@ -145,7 +146,10 @@ std::vector<std::vector<uint32_t>> reference(const Video& in, const kelvra::cli:
         // Row y of the engine's image is the picture's line h - 1 - y.
         for (size_t y = 0; y < h; ++y) std::copy_n(&in.frames[i][(h - 1 - y) * w], w, &src[y * w]);
         if (int(i) == freeze_from) fd.freeze = 1;
-        for (int pass = 0; pass < (warm && i == 0 ? 5 : 1); ++pass) kelvra::run_frame_pass(fd, sf, df);
+        kelvra::FrameReport report;
+        for (int pass = 0; pass < (warm && i == 0 ? 5 : 1); ++pass)
+            kelvra::run_frame_pass(fd, sf, df, &report);
+        if (applied) applied->push_back(report.applied);
         std::vector<uint32_t> top_down(w * h);
         for (size_t y = 0; y < h; ++y) std::copy_n(&dst[y * w], w, &top_down[(h - 1 - y) * w]);
         out.push_back(rgb(top_down));

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "end_points.h"
 #include "settings.h"
 
 class ScratchDir {
@@ -56,8 +57,10 @@ void make_cast_clip(const std::string& file, int frames = 12, const std::string&
 // frames flipped into contiguous bottom-up images. `warm`: the first frame
 // runs four extra times first. `freeze_from`: 0-based index of the first
 // frame with Freeze on (-1: never). Alpha is not part of the result.
+// `applied` receives each frame's levels.
 std::vector<std::vector<uint32_t>> reference(const Video& in, const kelvra::cli::CorrectionSettings& s,
-                                             bool warm, int freeze_from = -1);
+                                             bool warm, int freeze_from = -1,
+                                             std::vector<kelvra::Levels>* applied = nullptr);
 
 // RGB only: the alpha byte masked off.
 std::vector<uint32_t> rgb(const std::vector<uint32_t>& frame);

@@ -50,25 +50,40 @@ void make_rich_clip(const ScratchDir& dir, const std::string& file) {
 TEST(VideoFile, KeepsEveryOtherStreamTheTimingAndTheTags) {
     ScratchDir dir;
     make_rich_clip(dir, dir.path("in.mkv"));
-    const RunResult r = run_kelvra({dir.path("in.mkv"), dir.path("out.mkv")});
-    ASSERT_EQ(r.status, 0) << r.err;
-    const std::string in = dir.path("in.mkv"), out = dir.path("out.mkv");
+    const std::string in = dir.path("in.mkv");
+    // One pass, and the two passes of --steady.
+    for (const bool steady : {false, true}) {
+        SCOPED_TRACE(steady ? "--steady" : "one pass");
+        const std::string out = dir.path(steady ? "steady.mkv" : "out.mkv");
+        std::vector<std::string> args = {in, out};
+        if (steady) args.insert(args.end(), {"--steady", "--stats", dir.path("s.csv")});
+        const RunResult r = run_kelvra(args);
+        ASSERT_EQ(r.status, 0) << r.err;
 
-    const std::vector<std::string> streams = {
-        "-show_entries",
-        "stream=index,codec_type,codec_name,r_frame_rate,sample_aspect_ratio,field_order,color_space,"
-        "color_range,color_primaries,color_transfer:stream_tags=language:format_tags=title"};
-    EXPECT_EQ(probe(streams, out), probe(streams, in));
-    EXPECT_NE(probe(streams, out).find("r_frame_rate=30000/1001"), std::string::npos);
-    EXPECT_EQ(probe({"-show_chapters"}, out), probe({"-show_chapters"}, in));
-    constexpr const char* kEmptyMd5 = "d41d8cd98f00b204e9800998ecf8427e";
-    for (const char* s : {"a:0", "a:1", "s:0"}) {
-        EXPECT_EQ(md5_of_stream(in, s).find(kEmptyMd5), std::string::npos) << s << " has no packets";
-        EXPECT_EQ(md5_of_stream(out, s), md5_of_stream(in, s)) << s;
+        const std::vector<std::string> streams = {
+            "-show_entries",
+            "stream=index,codec_type,codec_name,r_frame_rate,sample_aspect_ratio,field_order,color_space,"
+            "color_range,color_primaries,color_transfer:stream_tags=language:format_tags=title"};
+        EXPECT_EQ(probe(streams, out), probe(streams, in));
+        EXPECT_NE(probe(streams, out).find("r_frame_rate=30000/1001"), std::string::npos);
+        EXPECT_EQ(probe({"-show_chapters"}, out), probe({"-show_chapters"}, in));
+        constexpr const char* kEmptyMd5 = "d41d8cd98f00b204e9800998ecf8427e";
+        for (const char* s : {"a:0", "a:1", "s:0"}) {
+            EXPECT_EQ(md5_of_stream(in, s).find(kEmptyMd5), std::string::npos) << s << " has no packets";
+            EXPECT_EQ(md5_of_stream(out, s), md5_of_stream(in, s)) << s;
+        }
+        const std::vector<std::string> times = {"-select_streams", "v:0", "-show_entries", "packet=pts"};
+        EXPECT_EQ(probe(times, out), probe(times, in));
+        EXPECT_EQ(decode(out).frames.size(), 12u);
     }
-    const std::vector<std::string> times = {"-select_streams", "v:0", "-show_entries", "packet=pts"};
-    EXPECT_EQ(probe(times, out), probe(times, in));
-    EXPECT_EQ(decode(out).frames.size(), 12u);
+    // The statistics time frames as the video's own timestamps do.
+    const std::string stats = read_file(dir.path("s.csv"));
+    const std::string first_pts =
+        probe({"-select_streams", "v:0", "-show_entries", "frame=pts_time", "-read_intervals", "%+#1"}, in);
+    const double start = std::stod(first_pts.substr(first_pts.find('=') + 1));
+    const size_t third = stats.find("\n3,");
+    ASSERT_NE(third, std::string::npos) << stats;
+    EXPECT_NEAR(std::stod(stats.substr(third + 3)), start + 2 * 1001 / 30000.0, 1e-6) << stats;
 }
 
 TEST(VideoFile, ACastComesOutWithTheChannelMeansPulledTogether) {

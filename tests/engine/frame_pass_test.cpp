@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "end_points.h"
+#include "frame_pass.h"
 #include "gisto.h"
 #include "test_frames.h"
 #include "x86_arith.h"
@@ -98,7 +99,8 @@ TEST(History, FirstClosedFrameIsAveragedWithDefaults) {
     uint32_t expected = 0;
     for (int c = 0; c < 3; ++c) {
         const int v = (in >> (16 - 8 * c)) & 0xFF;
-        expected |= uint32_t(kelvra::trunc_to_int((v - low[c]) * (255.0 / (high[c] - low[c])))) << (16 - 8 * c);
+        expected |= uint32_t(kelvra::trunc_to_int((v - low[c]) * (255.0 / (high[c] - low[c]))))
+                    << (16 - 8 * c);
     }
     EXPECT_EQ(out.at(kCastColumn, 0), expected);
     EXPECT_EQ(closed.history[2][0], 11);
@@ -183,4 +185,22 @@ TEST(Outline, OnlyWhileDialogOpen) {
     fd.disable = 1;
     Image out = run_engine(fd, Image(20, 10, 0x101010));
     for (uint32_t p : out.px) ASSERT_EQ(p, 0x101010u);
+}
+
+TEST(Report, TellsWhatTheFrameMeasuredAndWhatTheStretchUsed) {
+    FilterData fd = fresh_record(100, 50);
+    fd.freeze = 1;  // applied: the defaults in `current`, averaged with the default history
+    fd.current[0] = 20;
+    Image src = blue_cast(), out(100, 50);
+    kelvra::FrameReport report;
+    const auto view = [](Image& image) {
+        return kelvra::Frame{image.px.data(), image.w, image.h, image.w * 4};
+    };
+    kelvra::run_frame_pass(fd, view(src), view(out), &report);
+    const auto six = [](const Levels& l) { return std::vector<int>(l.v, l.v + 6); };
+    EXPECT_EQ(std::vector<int>(report.start, report.start + 3), (std::vector<int>{40, 40, 60}));
+    EXPECT_EQ(std::vector<int>(report.end, report.end + 3), (std::vector<int>{238, 238, 254}));
+    EXPECT_EQ(std::vector<int>(report.median, report.median + 3), (std::vector<int>{139, 139, 157}));
+    EXPECT_EQ(six(report.own), (std::vector<int>{4, 4, 11, 245, 245, 259}));
+    EXPECT_EQ(six(report.applied), (std::vector<int>{4, 0, 0, 255, 255, 255}));
 }

@@ -1,0 +1,211 @@
+// Shot-aware correction: the cut detector scored on a clip set with known
+// cuts, flashes and fades; the restart at every shot and the steady levels
+// checked frame by frame against the engine run as the plug-in runs it.
+#include "shots.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <regex>
+
+#include "corrector.h"
+#include "filter_data.h"
+#include "frame_pass.h"
+#include "helpers.h"
+#include "steady.h"
+
+namespace {
+
+using kelvra::cli::CorrectionSettings;
+
+TEST(SceneCuts, TheClipSetsCutsAreFoundAndNoFlashOrFadeIsTaken) {
+    // 22 cuts, 4 flashes, 2 fades of 8 frames; the larger run is in bench.sh.
+    const RunResult r = run_program({"bash", KELVRA_SCRIPTS "/eval-cuts.sh", KELVRA_EXE, "96x64", "8"});
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    EXPECT_NE(r.out.find("22 cuts"), std::string::npos) << r.out;
+}
+
+// Three shots of eight frames, each its own pattern and cast, lossless.
+void make_shots(const std::string& file) {
+    const char* const shots[3] = {
+        "testsrc2=size=64x48:rate=25,format=rgb24,colorlevels=romin=0.1:romax=0.8:bomin=0.2",
+        "smptebars=size=64x48:rate=25,format=rgb24,colorlevels=gomin=0.15:bomax=0.7",
+        "mandelbrot=size=64x48:rate=25,format=rgb24,colorlevels=romax=0.75:bomin=0.1"};
+    std::string graph;
+    for (int i = 0; i < 3; ++i)
+        graph += std::string(shots[i]) + ",trim=end_frame=8[s" + std::to_string(i) + "];";
+    ffmpeg({"-f", "lavfi", "-i", graph + "[s0][s1][s2]concat=n=3", "-c:v", "ffv1", "-pix_fmt", "bgr0",
+            "file:" + file});
+}
+
+// Every number of every record in a --stats file, by field name.
+std::vector<std::map<std::string, int>> read_stats(const std::string& file) {
+    std::vector<std::map<std::string, int>> records;
+    const std::string text = read_file(file);
+    const std::regex field("\"([a-z_]+)\": (-?[0-9]+)[,}]");
+    for (size_t at = text.find('{'); at != std::string::npos; at = text.find('{', at + 1)) {
+        const std::string object = text.substr(at, text.find('}', at) - at + 1);
+        std::map<std::string, int>& record = records.emplace_back();
+        for (std::sregex_iterator m(object.begin(), object.end(), field), end; m != end; ++m)
+            record[(*m)[1]] = std::stoi((*m)[2]);
+    }
+    return records;
+}
+
+std::vector<size_t> shot_starts(const std::vector<std::map<std::string, int>>& stats) {
+    std::vector<size_t> starts;
+    for (size_t i = 0; i < stats.size(); ++i)
+        if (stats[i].at("shot_start")) starts.push_back(i);
+    return starts;
+}
+
+TEST(SceneCuts, EveryShotIsAFreshWarmStartedInstance) {
+    ScratchDir dir;
+    make_shots(dir.path("in.mkv"));
+    // Frame 17 is a real cut forbidden, frame 5 none forced.
+    const RunResult r =
+        run_kelvra({dir.path("in.mkv"), dir.path("out.mkv"), "--codec", "ffv1", "--scene-cuts", "--cut-at",
+                    "5", "--no-cut-at", "17", "--stats", dir.path("s.json")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<std::map<std::string, int>> stats = read_stats(dir.path("s.json"));
+    ASSERT_EQ(stats.size(), 24u);
+    const std::vector<size_t> starts = shot_starts(stats);
+    ASSERT_EQ(starts, (std::vector<size_t>{0, 4, 8}));
+
+    const Video in = decode(dir.path("in.mkv")), out = decode(dir.path("out.mkv"));
+    ASSERT_EQ(out.frames.size(), in.frames.size());
+    for (size_t s = 0; s < starts.size(); ++s) {
+        Video shot = in;
+        const size_t end = s + 1 < starts.size() ? starts[s + 1] : in.frames.size();
+        shot.frames.assign(in.frames.begin() + starts[s], in.frames.begin() + end);
+        const auto want = reference(shot, CorrectionSettings{}, true);
+        for (size_t f = starts[s]; f < end; ++f)
+            ASSERT_EQ(rgb(out.frames[f]), want[f - starts[s]]) << "frame " << f + 1;
+    }
+
+    // A pipe gets the same frames: the look-ahead holds one frame back.
+    std::string raw;
+    for (const std::vector<uint32_t>& frame : in.frames)
+        raw.append(reinterpret_cast<const char*>(frame.data()), frame.size() * 4);
+    const RunResult piped =
+        run_kelvra({"--raw", "64x48", "-", "-", "--scene-cuts", "--cut-at", "5", "--no-cut-at", "17"}, raw);
+    ASSERT_EQ(piped.status, 0) << piped.err;
+    ASSERT_EQ(piped.out.size(), raw.size());
+    for (size_t f = 0; f < out.frames.size(); ++f) {
+        std::vector<uint32_t> frame(out.frames[f].size());
+        std::copy_n(piped.out.data() + f * frame.size() * 4, frame.size() * 4,
+                    reinterpret_cast<char*>(frame.data()));
+        ASSERT_EQ(rgb(frame), rgb(out.frames[f])) << "piped frame " << f + 1;
+    }
+}
+
+TEST(Steady, EveryFrameIsStretchedWithTheLevelsItsShotReports) {
+    ScratchDir dir;
+    make_shots(dir.path("in.mkv"));
+    const RunResult r =
+        run_kelvra({dir.path("in.mkv"), dir.path("out.mkv"), "--codec", "ffv1", "--steady", "--histogram",
+                    "--stats", dir.path("s.json"), "--plot", dir.path("p.png")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(probe_entry(dir.path("p.png"), "v:0", "codec_name"), "png");
+    const std::vector<std::map<std::string, int>> stats = read_stats(dir.path("s.json"));
+    ASSERT_EQ(stats.size(), 24u);
+    EXPECT_EQ(shot_starts(stats), (std::vector<size_t>{0, 8, 16}));
+
+    const char* const names[6] = {"applied_low_r",  "applied_low_g",  "applied_low_b",
+                                  "applied_high_r", "applied_high_g", "applied_high_b"};
+    const Video in = decode(dir.path("in.mkv")), out = decode(dir.path("out.mkv"));
+    ASSERT_EQ(out.frames.size(), in.frames.size());
+    const size_t w = size_t(in.w), h = size_t(in.h);
+    std::vector<uint32_t> src(w * h), dst(w * h);
+    int32_t levels[6];
+    for (size_t f = 0; f < in.frames.size(); ++f) {
+        for (int i = 0; i < 6; ++i) {
+            const int32_t v = stats[f].at(names[i]);
+            if (!stats[f].at("shot_start")) {
+                ASSERT_EQ(v, levels[i]) << names[i] << " moves at frame " << f + 1;
+            }
+            levels[i] = v;
+        }
+        // Freeze on a history full of these levels: the plug-in's own way
+        // of stretching with given levels.
+        kelvra::FilterData fd;
+        kelvra::init_filter_data(fd, in.w, in.h);
+        CorrectionSettings s;
+        s.show_histogram = 1;
+        kelvra::cli::apply_settings(fd, s);
+        for (int i = 0; i < 6; ++i) {
+            fd.current[i] = levels[i];
+            for (int32_t& entry : fd.history[i]) entry = levels[i];
+        }
+        fd.freeze = 1;
+        for (size_t y = 0; y < h; ++y) std::copy_n(&in.frames[f][(h - 1 - y) * w], w, &src[y * w]);
+        kelvra::run_frame_pass(fd, {src.data(), in.w, in.h, ptrdiff_t(w * 4)},
+                               {dst.data(), in.w, in.h, ptrdiff_t(w * 4)});
+        for (size_t y = 0; y < h; ++y)
+            for (size_t x = 0; x < w; ++x)
+                ASSERT_EQ(out.frames[f][(h - 1 - y) * w + x] & 0xFFFFFF, dst[y * w + x] & 0xFFFFFF)
+                    << "frame " << f + 1 << " at " << x << "," << y;
+    }
+    EXPECT_NE(stats[0].at("applied_low_r"), stats[8].at("applied_low_r"));
+
+    // A still image is a one-frame shot: nothing changes.
+    ffmpeg({"-i", "file:" + dir.path("in.mkv"), "-frames:v", "1", "file:" + dir.path("still.png")});
+    ASSERT_EQ(run_kelvra({dir.path("still.png"), dir.path("plain.png")}).status, 0);
+    ASSERT_EQ(
+        run_kelvra({dir.path("still.png"), dir.path("shots.png"), "--steady", "--scene-cuts=90"}).status, 0);
+    EXPECT_EQ(read_file(dir.path("shots.png")), read_file(dir.path("plain.png")));
+}
+
+// Frames whose every pixel sits in one bin of 8 values: two such frames are
+// 8 values apart per bin between them.
+std::vector<bool> shot_starts_of(const std::vector<int>& bins, const kelvra::cli::CutRules& rules) {
+    kelvra::cli::ShotFinder finder(rules);
+    std::vector<bool> starts;
+    for (const int bin : bins) {
+        kelvra::FrameReport report{};
+        for (auto& channel : report.shape) channel[bin] = 65535;
+        if (const std::optional<bool> verdict = finder.next(report)) starts.push_back(*verdict);
+    }
+    starts.push_back(*finder.end());
+    return starts;
+}
+
+TEST(SceneCuts, AFlashAndAFadeAreNoCutsAndTheListsWin) {
+    // Frame 4 a flash; 7..11 a fade moving 40 values a frame, above the
+    // default threshold of 32; a cut at 14 (to 0 from 29: 232 values).
+    const std::vector<int> bins = {4, 4, 4, 20, 4, 4, 9, 14, 19, 24, 29, 29, 29, 0, 0, 0};
+    std::vector<bool> want(bins.size(), false);
+    want[0] = want[13] = true;
+    EXPECT_EQ(shot_starts_of(bins, {kelvra::cli::kDefaultSensitivity, {}, {}}), want);
+    want[13] = false, want[5] = true;
+    EXPECT_EQ(shot_starts_of(bins, {kelvra::cli::kDefaultSensitivity, {6}, {14}}), want);
+    // --cut-at alone: only there.
+    EXPECT_EQ(shot_starts_of(bins, {std::nullopt, {6}, {}}), want);
+}
+
+TEST(Steady, EachShotGetsTheLowerMedianOfEachOwnLevel) {
+    using kelvra::cli::FrameRecord;
+    // Shot one: four frames, one of them a flash; shot two: one frame.
+    const int32_t own[5][6] = {{10, 4, -3, 240, 250, 251},
+                               {12, 3, -2, 244, 251, 250},
+                               {60, 40, 30, 255, 255, 255},
+                               {11, 5, -6, 241, 249, 252},
+                               {2, 7, 9, 230, 231, 232}};
+    std::vector<FrameRecord> records(5);
+    for (size_t f = 0; f < 5; ++f) {
+        std::copy_n(own[f], 6, records[f].report.own.v);
+        records[f].shot_start = f == 0 || f == 4;
+    }
+    std::vector<FrameRecord> disabled = records;
+    kelvra::cli::choose_steady_levels(records, false);
+    kelvra::cli::choose_steady_levels(disabled, true);
+    const std::vector<int32_t> first = {11, 4, -3, 241, 250, 251}, second(own[4], own[4] + 6);
+    for (size_t f = 0; f < 5; ++f) {
+        const std::vector<int32_t> got(records[f].report.applied.v, records[f].report.applied.v + 6);
+        EXPECT_EQ(got, f < 4 ? first : second) << "frame " << f + 1;
+        const std::vector<int32_t> none(disabled[f].report.applied.v, disabled[f].report.applied.v + 6);
+        EXPECT_EQ(none, (std::vector<int32_t>{0, 0, 0, 255, 255, 255}));
+    }
+}
+
+}  // namespace
