@@ -3,8 +3,10 @@
 # (bench/), then ffmpeg's normalize filter on the same frames, one thread,
 # with the null filter's time subtracted, as a ratio to the floor and to the
 # frame pass; then the 64-bit and the 32-bit plug-in DLLs under wine, in
-# alternating runs, as ratios to each other; last the kelvra tool end to end
-# (scripts/bench-tool.sh). Quiet machines give steadier numbers.
+# alternating runs, as ratios to each other (the 32-bit one only where the
+# kernel runs 32-bit programs itself, see scripts/i386-probe.sh); last the
+# kelvra tool end to end (scripts/bench-tool.sh). Quiet machines give
+# steadier numbers.
 #
 #   scripts/bench.sh [repetitions]      (default 9)
 set -euo pipefail
@@ -15,8 +17,11 @@ build=build/bench
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" --target kelvra_bench >/dev/null
 
+source scripts/i386-probe.sh
+source scripts/wine-env.sh
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'i386_release; rm -rf "$work"' EXIT
+trap 'exit 130' INT TERM
 
 "$build/bench/kelvra_bench" --benchmark_repetitions="$reps" --benchmark_enable_random_interleaving=true \
     --benchmark_display_aggregates_only=true --benchmark_color=false | tee "$work/bench.txt"
@@ -58,34 +63,55 @@ done
 
 scripts/bench-deep.sh "$reps"
 
-# Both DLLs, each with its timing program beside it, in build dirs of their own.
-for build in x64:x86_64-w64-mingw32 x86:i686-w64-mingw32; do
-    dir=build/bench-${build%%:*}
+# Both DLLs, each with its timing program beside it, in build dirs of their
+# own, each run in its build's wine prefix. The 32-bit DLL only where the
+# kernel runs 32-bit programs itself: under qemu its time would be qemu's.
+(use_wine x64 && make_prefix) # before the probe, as in scripts/test-wine.sh
+i386_probe
+arches=x64
+[ "$i386_mode" = native ] && arches="x64 x86"
+for arch in $arches; do
+    case $arch in
+        x64) triple=x86_64-w64-mingw32 ;;
+        x86) triple=i686-w64-mingw32 ;;
+    esac
+    dir=build/bench-$arch
     cmake -S . -B "$dir" -G Ninja --no-warn-unused-cli -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="cmake/${build#*:}.cmake" >/dev/null
+        -DCMAKE_TOOLCHAIN_FILE="cmake/$triple.cmake" >/dev/null
     cmake --build "$dir" --target kelvra_dll_timing >/dev/null
+    (use_wine "$arch" && make_prefix)
 done
-export WINEPREFIX=$PWD/build/wine-bench WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot -i >/dev/null 2>&1
-    wineserver -w
-fi
 rounds=3
 for round in $(seq "$rounds"); do
-    for arch in x64 x86; do
-        wine "build/bench-$arch/bin/kelvra_dll_timing.exe" | tr -d '\r' | sed "s/^/$arch /" >>"$work/dll.txt"
+    for arch in $arches; do
+        (use_wine "$arch" && "$wine" "build/bench-$arch/bin/kelvra_dll_timing.exe") | tr -d '\r' |
+            sed "s/^/$arch /" >>"$work/dll.txt"
     done
 done
 
 echo
 echo "Plug-in DLLs under wine, median of $rounds alternating runs, ms per frame"
 echo
-echo "| case | x64 | x86 | x86 / x64 |"
-echo "|---|---|---|---|"
+if [ "$arches" = x64 ]; then
+    case $i386_mode in
+        emulated) echo "x86 and x86 / x64 left out: 32-bit programs run here only under qemu, which they would time." ;;
+        none) echo "x86 and x86 / x64 left out: this machine runs no 32-bit programs ($i386_reason)." ;;
+    esac
+    echo
+    echo "| case | x64 |"
+    echo "|---|---|"
+else
+    echo "| case | x64 | x86 | x86 / x64 |"
+    echo "|---|---|---|---|"
+fi
 awk '{ print $2 }' "$work/dll.txt" | awk '!seen[$0]++' | while read -r name; do
     x64=$(awk -v n="$name" '$1 == "x64" && $2 == n { print $3 }' "$work/dll.txt" | median)
-    x86=$(awk -v n="$name" '$1 == "x86" && $2 == n { print $3 }' "$work/dll.txt" | median)
-    awk -v n="$name" -v a="$x64" -v b="$x86" 'BEGIN { printf "| %s | %.3f | %.3f | %.2f |\n", n, a, b, b / a }'
+    if [ "$arches" = x64 ]; then
+        awk -v n="$name" -v a="$x64" 'BEGIN { printf "| %s | %.3f |\n", n, a }'
+    else
+        x86=$(awk -v n="$name" '$1 == "x86" && $2 == n { print $3 }' "$work/dll.txt" | median)
+        awk -v n="$name" -v a="$x64" -v b="$x86" 'BEGIN { printf "| %s | %.3f | %.3f | %.2f |\n", n, a, b, b / a }'
+    fi
 done
 
 # Shots: the cut detector over larger clip sets, then the wall time of one

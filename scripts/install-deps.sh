@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake g++ ninja-build libgtest-dev libbenchmark-dev clang-format
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64
-  wine wine64 wine32:i386 xvfb xauth x11-apps imagemagick
+  wine wine64 wine32:i386 qemu-user-static xvfb xauth x11-apps imagemagick
   ffmpeg clang libclang-rt-14-dev gnuplot-nox
   pkg-config libswscale-dev libavutil-dev
 )

@@ -4,23 +4,21 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+source scripts/wine-env.sh
+
 ./scripts/build-plugin.sh >/dev/null
 
-export WINEPREFIX=$PWD/build/wine
-export WINEDLLOVERRIDES=mscoree,mshtml=
-export WINEDEBUG=-all
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot -i
-    wineserver -w
-fi
+# The 64-bit build needs no 32-bit support (scripts/i386-probe.sh).
+use_wine x64
+make_prefix
 # Xvfb runs no window manager: let wine draw the caption and frame itself.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null
+"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null
 wineserver -k 2>/dev/null || true
 
 mkdir -p docs
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     log=$(mktemp)
-    wine build/x64/bin/kelvra_wine_tests.exe --show-dialog 3000 >"$log" &
+    "$WINELOADER" build/x64/bin/kelvra_wine_tests.exe --show-dialog 3000 >"$log" &
     host=$!
     for _ in $(seq 100); do
         grep -q "^dialog" "$log" && break

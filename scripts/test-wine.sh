@@ -1,26 +1,91 @@
 #!/usr/bin/env bash
-# The Windows side: builds both cross configurations, prepares a wine prefix
-# and runs each build's tests under Xvfb (the dialog tests open real
-# windows). Each ctest run prints its own summary; scripts/test.sh adds them.
+# The Windows side: builds both cross configurations, makes one wine prefix
+# per build and runs each build's tests under Xvfb (the dialog tests open real
+# windows). The 64-bit build runs through the 64-bit loader alone, every case
+# in its own process under ctest. The 32-bit build follows the probe
+# (scripts/i386-probe.sh):
+#   native    as the 64-bit build;
+#   emulated  every case in one process (each wine start costs about a minute
+#             under qemu), its digest from the same process compared with the
+#             64-bit build's; each case reported ok or FAILED by name;
+#   none      every case counted as skipped, with the reason.
+# Output for scripts/test.sh: ctest summaries, and for the emulated or skipped
+# suite one line "N passed, N failed, M skipped".
 set -uo pipefail
 cd "$(dirname "$0")/.."
+source scripts/i386-probe.sh
+source scripts/wine-env.sh
 
 ./scripts/build-plugin.sh || exit 1
 
-export WINEPREFIX=$PWD/build/wine
-export WINEDLLOVERRIDES=mscoree,mshtml=  # never stop to offer Mono or Gecko
-export WINEDEBUG=-all
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot -i || exit 1
-    wineserver -w
-fi
+# Before the probe: once qemu is registered, wineboot would spend minutes
+# setting up the 32-bit half of this prefix under emulation, for nothing.
+use_wine x64
+make_prefix || exit 1
 
-# One display for both runs, and a wineserver that starts and ends with it.
-wineserver -k 2>/dev/null
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-    status=0
-    for dir in build/x64 build/x86; do
-        (cd "$dir" && ctest --output-on-failure -j2) || status=1
+display=
+cleanup() {
+    for build in x64 x86; do (use_wine $build && [ -d "$WINEPREFIX" ] && wineserver -k 2>/dev/null); done
+    [ -n "$display" ] && kill "$display" 2>/dev/null
+    i386_release
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+i386_probe || exit 2
+
+# One display for every run.
+display_number=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_number" 2>/dev/null &
+display=$!
+for _ in $(seq 100); do [ -s "$display_number" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$display_number")
+rm -f "$display_number"
+
+# The 32-bit build's wine tests: each case, and last the digest comparison.
+x86_cases=$(cd build/x86 && ctest -N -R '^wine\.' | sed -n 's/^ *Test *#[0-9]*: wine\.//p')
+
+x86_prefix() {
+    local start=$SECONDS
+    use_wine x86
+    [ -e "$prefix_ready" ] && return 0
+    echo "making $WINEPREFIX ($i386_mode)"
+    make_prefix && echo "made $WINEPREFIX in $((SECONDS - start)) s"
+}
+
+# All cases and the digest in one process; a case that never reported failed.
+one_process_x86() {
+    local log=build/x86/wine-all.log passed=0 failed=0 name x64_digest start=$SECONDS
+    (cd build/x86/bin && timeout 1800 "$wine" kelvra_wine_tests.exe --all --digest) | tr -d '\r' | tee "$log"
+    x64_digest=$(use_wine x64 && "$wine" build/x64/bin/kelvra_wine_tests.exe --digest | tr -d '\r')
+    echo "x86-64 build: $x64_digest"
+    for name in $x86_cases; do
+        case $name in
+            both_builds_give_identical_frames) [ -n "$x64_digest" ] && grep -qxF "$x64_digest" "$log" ;;
+            *) grep -qxF "ok $name" "$log" ;;
+        esac && passed=$((passed + 1)) || {
+            grep -qxF "FAILED $name" "$log" || echo "FAILED $name (did not report)"
+            failed=$((failed + 1))
+        }
     done
-    wineserver -k 2>/dev/null
-    exit $status'
+    echo "32-bit build, one process under qemu-i386, $((SECONDS - start)) s:"
+    echo "$passed passed, $failed failed, 0 skipped"
+    [ "$failed" = 0 ]
+}
+
+status=0
+(cd build/x64 && ctest --output-on-failure -j2) || status=1
+# The binary check needs no wine.
+(cd build/x86 && ctest --output-on-failure -R '^plugin\.') || status=1
+if [ "$i386_mode" = none ]; then
+    echo "32-bit build's wine tests skipped; 32-bit programs: $i386_answer"
+    echo "0 passed, 0 failed, $(wc -w <<<"$x86_cases") skipped"
+elif ! x86_prefix; then
+    echo "0 passed, $(wc -w <<<"$x86_cases") failed, 0 skipped"
+    status=1
+elif [ "$i386_mode" = native ]; then
+    (cd build/x86 && ctest --output-on-failure -j2 -R '^wine\.') || status=1
+else
+    one_process_x86 || status=1
+fi
+exit $status

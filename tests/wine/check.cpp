@@ -31,17 +31,22 @@ int failure_count() { return g_failures; }
 
 int run_cases(const std::string& name) {
     int ran = 0;
+    int failed_cases = 0;
     for (const Case& c : cases()) {
         if (!name.empty() && name != c.name) continue;
         const int before = g_failures;
         c.function();
-        std::printf("%s %s\n", g_failures == before ? "ok  " : "FAIL", c.name);
+        const bool ok = g_failures == before;
+        std::printf("%s %s\n", ok ? "ok" : "FAILED", c.name);
+        std::fflush(stdout);
         ++ran;
+        failed_cases += ok ? 0 : 1;
     }
     if (ran == 0) {
         std::printf("no case named '%s'\n", name.c_str());
         return 1;
     }
+    if (name.empty()) std::printf("%d cases, %d failed\n", ran, failed_cases);
     std::fflush(stdout);
     return g_failures;
 }

@@ -5,8 +5,8 @@
 
 #include "dialog_session.h"
 
-int show_dialog(int argc, char** argv) {
-    const int milliseconds = argc > 2 ? std::atoi(argv[2]) : 3000;
+int show_dialog(const char* milliseconds_text) {
+    const int milliseconds = milliseconds_text ? std::atoi(milliseconds_text) : 3000;
     DialogSession s(720, 576);
     std::vector<DialogStep> steps;
     steps.push_back([](HWND dialog) {

@@ -3,4 +3,4 @@
 // rectangle once it is open.
 #pragma once
 
-int show_dialog(int argc, char** argv);
+int show_dialog(const char* milliseconds);  // null: 3000
