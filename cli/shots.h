@@ -58,10 +58,6 @@ private:
     double lead_in_ = 0;       // the change that led into the reference
 };
 
-}  // namespace kelvra::cli
-
-namespace kelvra::cli {
-
 // The warning for --cut-at and --no-cut-at frames past the last of `frames`,
 // or nothing.
 std::optional<std::string> cuts_beyond_warning(const CutRules& rules, int64_t frames);
