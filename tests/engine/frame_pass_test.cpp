@@ -1,11 +1,12 @@
 // The frame pass on the worked frames: end points, stretch, Soft, Freeze,
 // history averaging, Disable and the analysis outline.
+#include "frame_pass.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "end_points.h"
-#include "frame_pass.h"
 #include "gisto.h"
 #include "test_frames.h"
 #include "x86_arith.h"
