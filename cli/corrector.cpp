@@ -62,7 +62,11 @@ bool Corrector::correct(const uint32_t* src, uint32_t* dst) {
     // once frames 1..freeze_after have been analysed.
     if (freeze_after_ > 0 && frames_done_ == freeze_after_) fd_.freeze = 1;
     FrameAnalysis& a = analyses_[frames_done_ % 2];
-    if (!shots_) analyse_frame(fd_, view(src), a);
+    // Given levels need the frame's counts only for the overlay.
+    if (!plan_.given.empty() && !fd_.show_histogram)
+        a.settings = snapshot_settings(fd_);
+    else if (!shots_)
+        analyse_frame(fd_, view(src), a);
     FrameRecord& record = last_;
     record = FrameRecord{};
     record.shot_start = shots_ ? shot_start_.value_or(false) : frames_done_ == 0;
