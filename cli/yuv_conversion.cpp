@@ -98,20 +98,20 @@ size_t raw_frame_bytes(const std::string& pix_fmt, int32_t width, int32_t height
 }
 
 YuvToBgra::YuvToBgra(const std::string& pix_fmt, int32_t width, int32_t height, const ColourTags& colour)
-    : pix_fmt_(pix_fmt),
+    : format_(av_get_pix_fmt(pix_fmt.c_str())),
       width_(width),
       height_(height),
       frame_bytes_(raw_frame_bytes(pix_fmt, width, height)),
       gbr_(size_t(width) * size_t(height) * 3) {
     const int table = coefficient_index(swscale_matrix(colour.matrix), colour.matrix);
-    sws_ = make_context(width, height, {av_get_pix_fmt(pix_fmt.c_str()), range_value(colour.range)},
+    sws_ = make_context(width, height, {AVPixelFormat(format_), range_value(colour.range)},
                         {AV_PIX_FMT_GBRP, -1}, table, table);
 }
 
 YuvToBgra::~YuvToBgra() { sws_freeContext(sws_); }
 
 void YuvToBgra::convert(const uint8_t* raw, uint32_t* bgra) {
-    const Planes in = planes_of(raw, av_get_pix_fmt(pix_fmt_.c_str()), width_, height_);
+    const Planes in = planes_of(raw, AVPixelFormat(format_), width_, height_);
     const size_t n = size_t(width_) * size_t(height_);
     uint8_t* g = gbr_.data();
     uint8_t* b = g + n;
@@ -124,7 +124,7 @@ void YuvToBgra::convert(const uint8_t* raw, uint32_t* bgra) {
 
 BgraToYuv::BgraToYuv(const std::string& pix_fmt, int32_t width, int32_t height, const std::string& matrix,
                      bool full_range)
-    : pix_fmt_(pix_fmt),
+    : format_(av_get_pix_fmt(pix_fmt.c_str())),
       width_(width),
       height_(height),
       frame_bytes_(raw_frame_bytes(pix_fmt, width, height)) {
@@ -132,7 +132,7 @@ BgraToYuv::BgraToYuv(const std::string& pix_fmt, int32_t width, int32_t height, 
     // filter took that one's table for the output too.
     const std::string named = swscale_matrix(matrix);
     const int table = named.empty() ? AVCOL_SPC_UNSPECIFIED : coefficient_index(named, "");
-    sws_ = make_context(width, height, {AV_PIX_FMT_BGR0, -1}, {av_get_pix_fmt(pix_fmt.c_str()), full_range},
+    sws_ = make_context(width, height, {AV_PIX_FMT_BGR0, -1}, {AVPixelFormat(format_), full_range},
                         AVCOL_SPC_UNSPECIFIED, table);
 }
 
@@ -141,7 +141,7 @@ BgraToYuv::~BgraToYuv() { sws_freeContext(sws_); }
 void BgraToYuv::convert(const uint32_t* bgra, uint8_t* raw) {
     const uint8_t* const in[4] = {reinterpret_cast<const uint8_t*>(bgra), nullptr, nullptr, nullptr};
     const int in_lines[4] = {width_ * 4, 0, 0, 0};
-    const Planes out = planes_of(raw, av_get_pix_fmt(pix_fmt_.c_str()), width_, height_);
+    const Planes out = planes_of(raw, AVPixelFormat(format_), width_, height_);
     sws_scale(sws_, in, in_lines, 0, height_, out.data, out.linesize);
 }
 

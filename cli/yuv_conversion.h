@@ -40,7 +40,7 @@ public:
 
 private:
     SwsContext* sws_ = nullptr;
-    std::string pix_fmt_;
+    int format_;  // the YUV side, as libavutil numbers it
     int32_t width_, height_;
     size_t frame_bytes_;
     std::vector<uint8_t> gbr_;  // three planes, G, B, R
@@ -62,7 +62,7 @@ public:
 
 private:
     SwsContext* sws_ = nullptr;
-    std::string pix_fmt_;
+    int format_;  // the YUV side, as libavutil numbers it
     int32_t width_, height_;
     size_t frame_bytes_;
 };
