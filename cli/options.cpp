@@ -1,11 +1,12 @@
 #include "options.h"
 
-#include <cctype>
 #include <functional>
 #include <map>
 #include <set>
 #include <tuple>
 #include <utility>
+
+#include "output_format.h"
 
 namespace kelvra::cli {
 namespace {
@@ -39,13 +40,6 @@ std::optional<std::set<int64_t>> parse_frame_list(const std::string& text) {
         if (comma == std::string::npos) return frames;
         start = comma + 1;
     }
-}
-
-bool has_extension(const std::string& path, const std::string& extension) {
-    if (path.size() <= extension.size()) return false;
-    std::string tail = path.substr(path.size() - extension.size());
-    for (char& c : tail) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return tail == extension;
 }
 
 std::optional<int> parse_crf(const std::string& text) {
@@ -212,10 +206,9 @@ bool Parser::check_shot_options(Options& o) {
     // Without frames to cut at, --steady finds the shots itself.
     if (o.steady && cuts.cut_at.empty() && !cuts.sensitivity) cuts.sensitivity = kDefaultSensitivity;
     if (cuts.sensitivity) o.warm_start = true;
-    if (!o.stats_path.empty() && !has_extension(o.stats_path, ".csv") &&
-        !has_extension(o.stats_path, ".json"))
+    if (!o.stats_path.empty() && extension_of(o.stats_path) != "csv" && extension_of(o.stats_path) != "json")
         return fail("--stats: the file name must end in .csv or .json");
-    if (!o.plot_path.empty() && !has_extension(o.plot_path, ".png"))
+    if (!o.plot_path.empty() && extension_of(o.plot_path) != "png")
         return fail("--plot: the file name must end in .png");
     return true;
 }

@@ -1,8 +1,9 @@
 #include "stats_writer.h"
 
-#include <cctype>
 #include <cstdio>
 #include <utility>
+
+#include "output_format.h"
 
 namespace kelvra::cli {
 namespace {
@@ -41,11 +42,7 @@ std::vector<Field> fields_of(const FrameRecord& record, int64_t frame,
 
 }  // namespace
 
-bool is_json_path(const std::string& path) {
-    std::string tail = path.size() >= 5 ? path.substr(path.size() - 5) : "";
-    for (char& c : tail) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return tail == ".json";
-}
+bool is_json_path(const std::string& path) { return extension_of(path) == "json"; }
 
 std::string stats_text(const std::vector<FrameRecord>& records, bool json,
                        const std::optional<FrameClock>& clock) {
