@@ -83,11 +83,14 @@ void restart_history(FilterData& fd, const Levels& own) {
 }
 
 void describe_frame(const gisto& hist, const Levels& own, FrameReport& report) {
-    report.start[0] = hist.GetStartR(), report.start[1] = hist.GetStartG(),
-    report.start[2] = hist.GetStartB();
-    report.end[0] = hist.GetEndR(), report.end[1] = hist.GetEndG(), report.end[2] = hist.GetEndB();
-    report.median[0] = hist.GetSredR(), report.median[1] = hist.GetSredG(),
-    report.median[2] = hist.GetSredB();
+    const int32_t start[3] = {hist.GetStartR(), hist.GetStartG(), hist.GetStartB()};
+    const int32_t end[3] = {hist.GetEndR(), hist.GetEndG(), hist.GetEndB()};
+    const int32_t median[3] = {hist.GetSredR(), hist.GetSredG(), hist.GetSredB()};
+    for (int c = 0; c < 3; ++c) {
+        report.start[c] = start[c];
+        report.end[c] = end[c];
+        report.median[c] = median[c];
+    }
     report.own = own;
     int32_t (gisto::*const count[3])(int32_t) const = {&gisto::GetGisR, &gisto::GetGisG, &gisto::GetGisB};
     for (int c = 0; c < 3; ++c) {
