@@ -56,8 +56,13 @@ Report split_sections(const std::string& report) {
     Fields* current = nullptr;
     std::istringstream lines(report);
     std::string line;
+    bool in_program = false;  // a program's streams come again on their own
     while (std::getline(lines, line)) {
-        if (line == "[STREAM]") {
+        if (line == "[PROGRAM]" || line == "[/PROGRAM]") {
+            in_program = line == "[PROGRAM]";
+        } else if (in_program) {
+            continue;
+        } else if (line == "[STREAM]") {
             r.streams.emplace_back();
             current = &r.streams.back();
         } else if (line == "[FORMAT]") {

@@ -84,6 +84,13 @@ TEST(ProbeReport, ImageDemuxersAndMissingVideo) {
     EXPECT_EQ(parse_probe_report("[STREAM]\nindex=0\ncodec_type=audio\n[/STREAM]\n").video_index, -1);
 }
 
+TEST(ProbeReport, AProgramsStreamsAreNotCountedTwice) {
+    const std::string stream = "[STREAM]\nindex=0\ncodec_type=video\nwidth=64\nheight=48\n[/STREAM]\n";
+    const MediaInfo m = parse_probe_report("[PROGRAM]\n" + stream + "[/PROGRAM]\n" + stream);
+    EXPECT_EQ(m.stream_count, 1);
+    EXPECT_EQ(m.width, 64);
+}
+
 MediaInfo clip(const std::string& pix_fmt, int w = 64, int h = 48) {
     MediaInfo m;
     m.pix_fmt = pix_fmt;
