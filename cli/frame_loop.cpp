@@ -9,8 +9,8 @@
 
 namespace kelvra::cli {
 
-LoopResult run_frame_loop(int in_fd, int out_fd, FrameCodec& codec, Corrector& corrector, bool warm_start,
-                          ProgressBar& progress, CompareCapture* compare) {
+LoopResult run_frame_loop(FrameSource& source, int out_fd, FrameCodec& codec, Corrector& corrector,
+                          bool warm_start, ProgressBar& progress, CompareCapture* compare) {
     const size_t bytes = codec.input_bytes();
     const bool ahead = corrector.looks_ahead();
     FrameSlot in = codec.make_slot(), held = ahead ? codec.make_slot() : FrameSlot{};
@@ -45,14 +45,14 @@ LoopResult run_frame_loop(int in_fd, int out_fd, FrameCodec& codec, Corrector& c
         return true;
     };
     for (;;) {
-        const ssize_t got = read_full(in_fd, in.input.data(), bytes);
+        const ssize_t got = source.read_frame(in.input.data(), bytes);
         if (interrupted()) {
             r.status = LoopResult::kInterrupted;
             break;
         }
         if (got < 0) {
             r.status = LoopResult::kReadFailed;
-            r.detail = std::strerror(errno);
+            r.detail = source.error();
             break;
         }
         if (got == 0) break;

@@ -9,6 +9,7 @@
 
 #include "corrector.h"
 #include "frame_codec.h"
+#include "frame_source.h"
 #include "progress.h"
 
 namespace kelvra::cli {
@@ -26,13 +27,13 @@ struct LoopResult {
     std::string detail;  // what went wrong, for the failures
 };
 
-// Reads frames from `in_fd` until it ends, corrects them
+// Reads frames from `source` until it ends, corrects them
 // and writes them to `out_fd`; with `out_fd` -1 they are only measured. With
 // `warm_start` the first frame fills the history first (a still image is a
 // one-frame sequence with a warm start). A corrector that looks ahead sees
 // each frame before the one before it is corrected. kUnplanned: the input
 // gave a frame the corrector's given levels have no record for.
-LoopResult run_frame_loop(int in_fd, int out_fd, FrameCodec& codec, Corrector& corrector, bool warm_start,
-                          ProgressBar& progress, CompareCapture* compare);
+LoopResult run_frame_loop(FrameSource& source, int out_fd, FrameCodec& codec, Corrector& corrector,
+                          bool warm_start, ProgressBar& progress, CompareCapture* compare);
 
 }  // namespace kelvra::cli

@@ -23,6 +23,7 @@ struct MediaInfo {
     int stream_count = 0;
     int video_index = -1;           // absolute index of the stream kelvra corrects; -1: none
     int32_t width = 0, height = 0;  // as decoded, after rotation
+    int64_t rotation = 0;           // degrees the display matrix turns the picture
     std::string pix_fmt;
     Rational frame_rate;  // r_frame_rate
     Rational average_rate;

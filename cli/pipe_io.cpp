@@ -3,7 +3,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
+#include "frame_source.h"
 #include "interrupt.h"
 
 namespace kelvra::cli {
@@ -34,5 +36,13 @@ bool write_full(int fd, const void* buf, size_t size) {
     }
     return true;
 }
+
+ssize_t PipeSource::read_frame(void* buf, size_t size) {
+    const ssize_t got = read_full(fd_, buf, size);
+    if (got < 0) errno_ = errno;
+    return got;
+}
+
+std::string PipeSource::error() const { return std::strerror(errno_); }
 
 }  // namespace kelvra::cli

@@ -41,10 +41,7 @@ bool is_image_demuxer(const std::string& name) {
 
 // A display matrix that turns the picture a quarter turn makes the decoder
 // (which rotates by default) deliver it with width and height swapped.
-bool quarter_turn(const Fields& stream) {
-    const std::optional<int64_t> r = integer_field(stream, "rotation");
-    return r && (*r % 180 + 180) % 180 == 90;
-}
+bool quarter_turn(int64_t rotation) { return (rotation % 180 + 180) % 180 == 90; }
 
 struct Report {
     std::vector<Fields> streams;
@@ -134,7 +131,8 @@ MediaInfo parse_probe_report(const std::string& report) {
         if (field(s, "codec_type") != "video" || field(s, "DISPOSITION:attached_pic") == "1") continue;
         info.video_index = static_cast<int>(integer_field(s, "index").value_or(-1));
         const int64_t w = integer_field(s, "width").value_or(0), h = integer_field(s, "height").value_or(0);
-        const bool swap = quarter_turn(s);
+        info.rotation = integer_field(s, "rotation").value_or(0);
+        const bool swap = quarter_turn(info.rotation);
         info.width = static_cast<int32_t>(swap ? h : w);
         info.height = static_cast<int32_t>(swap ? w : h);
         info.pix_fmt = field(s, "pix_fmt");

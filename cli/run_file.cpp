@@ -10,6 +10,7 @@
 #include "deep_format.h"
 #include "eight_bit_codec.h"
 #include "ffmpeg_args.h"
+#include "file_decoder.h"
 #include "frame_loop.h"
 #include "input_check.h"
 #include "interrupt.h"
@@ -130,24 +131,42 @@ std::unique_ptr<FrameCodec> frame_codec(const Plan& p, const std::string& decode
     return std::make_unique<EightBitCodec>(w, h, std::move(from_input), std::move(to_output));
 }
 
+// Whether the decoder can run in this process: the frames go to the tool as
+// the stream decodes them, with no rotation, rate change or conversion.
+bool decodes_in_process(const Plan& p, const std::string& decoded_format) {
+    return !p.deep && !p.still && !p.timing.resample && p.info.rotation == 0 &&
+           decoded_format == p.info.pix_fmt;
+}
+
 // The decoder through the frame loop into an encoder writing `temp`, or,
 // with no `temp`, into nothing: the frames are only measured.
 Outcome run_pass(const Options& o, const Plan& p, Corrector& corrector, const std::string& temp,
                  CompareCapture* compare, ProgressBar& progress) {
     std::string error;
-    std::optional<Pipe> decoded = make_pipe(error), encoded = make_pipe(error);
-    if (!decoded || !encoded) return {1, error};
-    widen_pipe(decoded->read.get());
-    widen_pipe(encoded->read.get());
     const std::string decoded_format = p.deep ? p.format.pipe_format : decoder_pipe_format(p.info);
     const std::unique_ptr<FrameCodec> codec = frame_codec(p, decoded_format);
     if (!codec) return {1, "cannot set up the colour conversion for \"" + o.input + "\""};
+    std::optional<Pipe> decoded, encoded = make_pipe(error);
+    if (!encoded) return {1, error};
+    widen_pipe(encoded->read.get());
     Fd decoder_log = make_log_file(), encoder_log = make_log_file();
-    std::optional<Child> decoder =
-        spawn(decoder_args(p.tools.ffmpeg, p.info, p.timing, o.input, p.still, decoded_format),
-              Stdio{-1, decoded->write.get(), decoder_log.get()}, error);
-    if (!decoder) return {1, error};
-    decoded->write.reset();
+    std::unique_ptr<FrameSource> source;
+    std::optional<Child> decoder;
+    if (decodes_in_process(p, decoded_format)) {
+        source = FileDecoder::open(o.input, p.info.video_index, decoded_format, p.info.width, p.info.height,
+                                   error);
+        if (!source) return {1, error};
+    } else {
+        if (!(decoded = make_pipe(error))) return {1, error};
+        widen_pipe(decoded->read.get());
+        std::optional<Child> started =
+            spawn(decoder_args(p.tools.ffmpeg, p.info, p.timing, o.input, p.still, decoded_format),
+                  Stdio{-1, decoded->write.get(), decoder_log.get()}, error);
+        if (!started) return {1, error};
+        decoder.emplace(std::move(*started));
+        decoded->write.reset();
+        source = std::make_unique<PipeSource>(decoded->read.get());
+    }
     std::optional<Child> encoder;
     if (!temp.empty()) {
         const EncodeRequest request{o.input, temp, o.codec, o.crf, o.passthrough, !p.info.image_format};
@@ -159,13 +178,13 @@ Outcome run_pass(const Options& o, const Plan& p, Corrector& corrector, const st
     }
     encoded->read.reset();
 
-    const LoopResult r = run_frame_loop(decoded->read.get(), encoder ? encoded->write.get() : -1, *codec,
-                                        corrector, o.warm_start || p.still, progress, compare);
+    const LoopResult r = run_frame_loop(*source, encoder ? encoded->write.get() : -1, *codec, corrector,
+                                        o.warm_start || p.still, progress, compare);
     progress.finish(r.frames);
     // Closing both ends lets each ffmpeg finish (or stop on a broken pipe).
-    decoded->read.reset();
+    if (decoded) decoded->read.reset();
     encoded->write.reset();
-    const int decoder_status = decoder->wait();
+    const int decoder_status = decoder ? decoder->wait() : 0;
     const int encoder_status = encoder ? encoder->wait() : 0;
 
     if (interrupted() || r.status == LoopResult::kInterrupted)
@@ -174,10 +193,10 @@ Outcome run_pass(const Options& o, const Plan& p, Corrector& corrector, const st
         return {1, "ffmpeg could not write \"" + o.output + "\": " + log_summary(encoder_log.get())};
     }
     if (r.status != LoopResult::kDone || decoder_status != 0) {
-        const std::string why = r.status == LoopResult::kTruncated || r.status == LoopResult::kUnplanned
-                                    ? r.detail
-                                    : log_summary(decoder_log.get());
-        return {1, "cannot decode \"" + o.input + "\": " + why};
+        const bool own_words = r.status == LoopResult::kTruncated || r.status == LoopResult::kUnplanned ||
+                               (r.status == LoopResult::kReadFailed && !decoder);
+        return {1, "cannot decode \"" + o.input +
+                       "\": " + (own_words ? r.detail : log_summary(decoder_log.get()))};
     }
     if (r.frames == 0) return {1, "\"" + o.input + "\" gave no frames"};
     return {};
@@ -198,6 +217,7 @@ Outcome plan_steady_levels(const Options& o, const Plan& p, LevelPlan& levels) {
 }  // namespace
 
 Outcome run_file(const Options& o) {
+    silence_libav();
     std::string error;
     const std::optional<Plan> plan = make_plan(o, error);
     if (!plan) return {1, error};

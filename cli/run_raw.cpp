@@ -24,8 +24,9 @@ Outcome run_raw(const Options& o) {
                         LevelPlan{o.cuts, {}, record_outputs->wanted()});
     ProgressBar progress(progress_wanted(o), std::nullopt);
     EightBitCodec codec(o.raw_width, o.raw_height);
+    PipeSource input(STDIN_FILENO);
     const LoopResult r =
-        run_frame_loop(STDIN_FILENO, STDOUT_FILENO, codec, corrector, o.warm_start, progress, nullptr);
+        run_frame_loop(input, STDOUT_FILENO, codec, corrector, o.warm_start, progress, nullptr);
     progress.finish(r.frames);
     switch (r.status) {
         case LoopResult::kDone:

@@ -2,6 +2,7 @@
 
 extern "C" {
 #include <libavutil/imgutils.h>
+#include <libavutil/log.h>
 #include <libavutil/opt.h>
 #include <libavutil/pixdesc.h>
 #include <libswscale/swscale.h>
@@ -17,15 +18,19 @@ constexpr int kFlags = SWS_BICUBIC | SWS_ACCURATE_RND | SWS_FULL_CHR_H_INT;
 // The coefficient table the scale filter picks: the matrix named in its
 // options when there is one, otherwise the frame's own, with BT.601 for
 // anything it has no table for (RGB, YCgCo, the newer matrices).
-int coefficient_index(const std::string& named, const std::string& frame_matrix) {
+int coefficient_index(const std::string& named, int frame_space) {
     if (named == "bt709") return AVCOL_SPC_BT709;
     if (named == "fcc") return AVCOL_SPC_FCC;
     if (named == "smpte240m") return AVCOL_SPC_SMPTE240M;
     if (named == "bt470" || named == "smpte170m") return AVCOL_SPC_BT470BG;
     if (named == "bt2020") return AVCOL_SPC_BT2020_NCL;
-    const int cs =
-        frame_matrix.empty() ? AVCOL_SPC_UNSPECIFIED : av_color_space_from_name(frame_matrix.c_str());
+    const int cs = frame_space;
     return cs < 1 || cs > 10 || cs == AVCOL_SPC_YCGCO ? AVCOL_SPC_BT470BG : cs;
+}
+
+// ffprobe's name of a matrix as libavutil numbers it.
+int space_number(const std::string& name) {
+    return name.empty() ? AVCOL_SPC_UNSPECIFIED : av_color_space_from_name(name.c_str());
 }
 
 // -1 leaves the range to the context, as an untagged frame does.
@@ -34,23 +39,27 @@ int range_value(const std::string& range) { return range == "pc" ? 1 : range == 
 struct Side {
     AVPixelFormat format;
     int range;  // 1 full, 0 limited, -1 unsaid
+    int32_t width, height;
 };
 
 // The scale filter's set-up: options, then MPEG-2 chroma siting for
 // yuv420p, then the colour details it applies before each frame. `src_table`
-// and `dst_table` index libswscale's coefficient tables.
-SwsContext* make_context(int32_t width, int32_t height, Side src, Side dst, int src_table, int dst_table) {
+// and `dst_table` index libswscale's coefficient tables. Without
+// `range_options` the ranges come only with the colour details, as when the
+// filter was given none.
+SwsContext* make_context(Side src, Side dst, int src_table, int dst_table, int flags = kFlags,
+                         bool range_options = true) {
     SwsContext* s = sws_alloc_context();
     if (!s) return nullptr;
-    av_opt_set_int(s, "srcw", width, 0);
-    av_opt_set_int(s, "srch", height, 0);
+    av_opt_set_int(s, "srcw", src.width, 0);
+    av_opt_set_int(s, "srch", src.height, 0);
     av_opt_set_int(s, "src_format", src.format, 0);
-    av_opt_set_int(s, "dstw", width, 0);
-    av_opt_set_int(s, "dsth", height, 0);
+    av_opt_set_int(s, "dstw", dst.width, 0);
+    av_opt_set_int(s, "dsth", dst.height, 0);
     av_opt_set_int(s, "dst_format", dst.format, 0);
-    av_opt_set_int(s, "sws_flags", kFlags, 0);
-    if (src.range >= 0) av_opt_set_int(s, "src_range", src.range, 0);
-    if (dst.range >= 0) av_opt_set_int(s, "dst_range", dst.range, 0);
+    av_opt_set_int(s, "sws_flags", flags, 0);
+    if (range_options && src.range >= 0) av_opt_set_int(s, "src_range", src.range, 0);
+    if (range_options && dst.range >= 0) av_opt_set_int(s, "dst_range", dst.range, 0);
     if (src.format == AV_PIX_FMT_YUV420P) av_opt_set_int(s, "src_v_chr_pos", 128, 0);
     if (dst.format == AV_PIX_FMT_YUV420P) av_opt_set_int(s, "dst_v_chr_pos", 128, 0);
     if (sws_init_context(s, nullptr, nullptr) < 0) {
@@ -80,6 +89,8 @@ Planes planes_of(const uint8_t* raw, AVPixelFormat format, int32_t width, int32_
 
 }  // namespace
 
+void silence_libav() { av_log_set_level(AV_LOG_QUIET); }
+
 bool is_planar_yuv8(const std::string& pix_fmt) {
     const AVPixFmtDescriptor* d = av_pix_fmt_desc_get(av_get_pix_fmt(pix_fmt.c_str()));
     if (!d || d->nb_components != 3) return false;
@@ -103,9 +114,9 @@ YuvToBgra::YuvToBgra(const std::string& pix_fmt, int32_t width, int32_t height, 
       height_(height),
       frame_bytes_(raw_frame_bytes(pix_fmt, width, height)),
       gbr_(size_t(width) * size_t(height) * 3) {
-    const int table = coefficient_index(swscale_matrix(colour.matrix), colour.matrix);
-    sws_ = make_context(width, height, {AVPixelFormat(format_), range_value(colour.range)},
-                        {AV_PIX_FMT_GBRP, -1}, table, table);
+    const int table = coefficient_index(swscale_matrix(colour.matrix), space_number(colour.matrix));
+    sws_ = make_context({AVPixelFormat(format_), range_value(colour.range), width, height},
+                        {AV_PIX_FMT_GBRP, -1, width, height}, table, table);
 }
 
 YuvToBgra::~YuvToBgra() { sws_freeContext(sws_); }
@@ -131,9 +142,9 @@ BgraToYuv::BgraToYuv(const std::string& pix_fmt, int32_t width, int32_t height, 
     // The RGB frames' matrix is unspecified; with no matrix named, the scale
     // filter took that one's table for the output too.
     const std::string named = swscale_matrix(matrix);
-    const int table = named.empty() ? AVCOL_SPC_UNSPECIFIED : coefficient_index(named, "");
-    sws_ = make_context(width, height, {AV_PIX_FMT_BGR0, -1}, {AVPixelFormat(format_), full_range},
-                        AVCOL_SPC_UNSPECIFIED, table);
+    const int table = named.empty() ? AVCOL_SPC_UNSPECIFIED : coefficient_index(named, AVCOL_SPC_UNSPECIFIED);
+    sws_ = make_context({AV_PIX_FMT_BGR0, -1, width, height},
+                        {AVPixelFormat(format_), full_range, width, height}, AVCOL_SPC_UNSPECIFIED, table);
 }
 
 BgraToYuv::~BgraToYuv() { sws_freeContext(sws_); }
@@ -143,6 +154,26 @@ void BgraToYuv::convert(const uint32_t* bgra, uint8_t* raw) {
     const int in_lines[4] = {width_ * 4, 0, 0, 0};
     const Planes out = planes_of(raw, AVPixelFormat(format_), width_, height_);
     sws_scale(sws_, in, in_lines, 0, height_, out.data, out.linesize);
+}
+
+Autoscale::Autoscale(int pix_fmt, int32_t width, int32_t height)
+    : format_(pix_fmt), width_(width), height_(height) {}
+
+Autoscale::~Autoscale() { sws_freeContext(sws_); }
+
+bool Autoscale::convert(const DecodedPicture& in, uint8_t* raw) {
+    if (!sws_ || in.format != from_.format || in.width != from_.width || in.height != from_.height ||
+        in.full_range != from_.full_range || in.matrix != from_.matrix) {
+        sws_freeContext(sws_);
+        from_ = in;
+        const int table = coefficient_index("", in.matrix);
+        sws_ = make_context({AVPixelFormat(in.format), in.full_range, in.width, in.height},
+                            {AVPixelFormat(format_), -1, width_, height_}, table, table, SWS_BICUBIC, false);
+        if (!sws_) return false;
+    }
+    const Planes out = planes_of(raw, AVPixelFormat(format_), width_, height_);
+    sws_scale(sws_, in.data, in.linesize, 0, in.height, out.data, out.linesize);
+    return true;
 }
 
 }  // namespace kelvra::cli

@@ -17,6 +17,10 @@ struct SwsContext;
 
 namespace kelvra::cli {
 
+// Keeps libav's own messages off the terminal, where they would break into
+// the progress line; failures are reported in the tool's words.
+void silence_libav();
+
 // 8-bit planar YUV without alpha (yuv420p, yuvj422p, yuv444p, ...): frames
 // the tool can take from the decoder as they are decoded.
 bool is_planar_yuv8(const std::string& pix_fmt);
@@ -65,6 +69,36 @@ private:
     int format_;  // the YUV side, as libavutil numbers it
     int32_t width_, height_;
     size_t frame_bytes_;
+};
+
+// A decoded picture as libavcodec gives it; numbers as libavutil has them.
+struct DecodedPicture {
+    const uint8_t* const* data;
+    const int* linesize;
+    int format;
+    int32_t width, height;
+    int full_range;  // 1 full, 0 limited, -1 unsaid
+    int matrix;      // the colour space
+};
+
+// Frames of another size or format than a stream's first, brought to those,
+// as the ffmpeg program does when a stream changes on the way (its scale
+// filter with the default flags).
+class Autoscale {
+public:
+    Autoscale(int pix_fmt, int32_t width, int32_t height);
+    ~Autoscale();
+    Autoscale(const Autoscale&) = delete;
+    Autoscale& operator=(const Autoscale&) = delete;
+
+    // False when no conversion can be set up.
+    bool convert(const DecodedPicture& in, uint8_t* raw);
+
+private:
+    SwsContext* sws_ = nullptr;
+    DecodedPicture from_{};  // what `sws_` converts from
+    int format_;
+    int32_t width_, height_;
 };
 
 }  // namespace kelvra::cli

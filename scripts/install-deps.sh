@@ -7,7 +7,7 @@ packages=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64
   wine wine64 wine32:i386 qemu-user-static xvfb xauth x11-apps imagemagick
   ffmpeg clang libclang-rt-14-dev gnuplot-nox
-  pkg-config libswscale-dev libavutil-dev
+  pkg-config libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
 )
 
 missing=()

@@ -5,6 +5,8 @@
 // pass unchanged so both ends can be compared exactly.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "helpers.h"
 
 namespace {
@@ -19,6 +21,19 @@ struct YuvCase {
 };
 
 void PrintTo(const YuvCase& c, std::ostream* os) { *os << c.name; }
+
+// With --disable and a lossless output, the frames the engine received come
+// out unchanged: compared with `want`, raw BGRA, alpha aside.
+void expect_engine_gets(const std::string& in, const std::string& want, const ScratchDir& dir) {
+    const RunResult r = run_kelvra({in, dir.path("rgb.mkv"), "-f", "--disable", "--codec", "ffv1"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    ffmpeg({"-i", "file:" + dir.path("rgb.mkv"), "-f", "rawvideo", "-pix_fmt", "bgr0",
+            "file:" + dir.path("got_rgb.raw")});
+    const std::string want_rgb = read_file(want), got_rgb = read_file(dir.path("got_rgb.raw"));
+    ASSERT_EQ(got_rgb.size(), want_rgb.size()) << in;
+    for (size_t i = 0; i < want_rgb.size(); i += 4)
+        ASSERT_EQ(got_rgb.compare(i, 3, want_rgb, i, 3), 0) << in << ": RGB differs at pixel " << i / 4;
+}
 
 class YuvPipe : public testing::TestWithParam<YuvCase> {};
 
@@ -41,16 +56,9 @@ TEST_P(YuvPipe, FramesAreTheScaleFiltersBothWays) {
             "file:" + dir.path("rgb.raw"), "-vf", kFlags + c.out_scale, "-pix_fmt", c.out_pix_fmt, "-f",
             "rawvideo", "file:" + dir.path("yuv.raw")});
 
-    RunResult r = run_kelvra({in, dir.path("rgb.mkv"), "--disable", "--codec", "ffv1"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    ffmpeg({"-i", "file:" + dir.path("rgb.mkv"), "-f", "rawvideo", "-pix_fmt", "bgr0",
-            "file:" + dir.path("got_rgb.raw")});
-    const std::string want_rgb = read_file(dir.path("rgb.raw")), got_rgb = read_file(dir.path("got_rgb.raw"));
-    ASSERT_EQ(got_rgb.size(), want_rgb.size());
-    for (size_t i = 0; i < want_rgb.size(); i += 4)
-        ASSERT_EQ(got_rgb.compare(i, 3, want_rgb, i, 3), 0) << "RGB differs at pixel " << i / 4;
+    expect_engine_gets(in, dir.path("rgb.raw"), dir);
 
-    r = run_kelvra({in, dir.path("yuv.mkv"), "--disable", "--codec", "libx264", "--crf", "0"});
+    RunResult r = run_kelvra({in, dir.path("yuv.mkv"), "--disable", "--codec", "libx264", "--crf", "0"});
     ASSERT_EQ(r.status, 0) << r.err;
     // As decoded: full range comes back as yuvj420p, the same bytes.
     ffmpeg({"-i", "file:" + dir.path("yuv.mkv"), "-f", "rawvideo", "file:" + dir.path("got_yuv.raw")});
@@ -87,5 +95,38 @@ INSTANTIATE_TEST_SUITE_P(
         // Odd sizes are written 4:4:4.
         YuvCase{"OddSize", "63x47", "yuv444p", {}, "", ":out_range=tv", "yuv444p"}),
     [](const testing::TestParamInfo<YuvCase>& info) { return info.param.name; });
+
+// Inter-coded inputs are decoded in the tool's own process; the engine must
+// get what the ffmpeg decoder process gave: every frame, in order, with a
+// stream that changes size and format on the way scaled back to its first.
+TEST(DecodedInProcess, EveryFrameAsTheFfmpegDecoderGaveIt) {
+    ScratchDir dir;
+    const auto clip = [&](const std::string& size, const std::vector<std::string>& codec,
+                          const std::string& name) {
+        std::vector<std::string> make = {"-f",        "lavfi", "-i", "testsrc2=size=" + size + ":rate=25",
+                                         "-frames:v", "12"};
+        make.insert(make.end(), codec.begin(), codec.end());
+        make.push_back("file:" + dir.path(name));
+        ffmpeg(make);
+    };
+    clip("64x48", {"-c:v", "libx264", "-bf", "3", "-g", "6", "-pix_fmt", "yuv420p"}, "whole.mp4");
+    ffmpeg(
+        {"-ss", "0.2", "-i", "file:" + dir.path("whole.mp4"), "-c", "copy", "file:" + dir.path("cut.mp4")});
+    clip("64x48", {"-c:v", "mpeg2video", "-bf", "2"}, "broadcast.ts");
+    clip("64x48", {"-c:v", "mpeg2video"}, "a.m2v");
+    clip("32x32", {"-c:v", "mpeg2video", "-pix_fmt", "yuv422p", "-color_range", "pc"}, "b.m2v");
+    std::ofstream(dir.path("changing.m2v"), std::ios::binary)
+        << read_file(dir.path("a.m2v")) << read_file(dir.path("b.m2v")) << read_file(dir.path("a.m2v"));
+
+    for (const char* name : {"cut.mp4", "broadcast.ts", "changing.m2v"}) {
+        const std::string in = dir.path(name);
+        ffmpeg({"-threads", "1", "-i", "file:" + in, "-map", "0:v", "-fps_mode", "passthrough", "-f",
+                "rawvideo", "-pix_fmt", "yuv420p", "file:" + dir.path("yuv.raw")});
+        ffmpeg({"-f", "rawvideo", "-pix_fmt", "yuv420p", "-video_size", "64x48", "-i",
+                "file:" + dir.path("yuv.raw"), "-vf", kFlags, "-f", "rawvideo", "-pix_fmt", "bgra",
+                "file:" + dir.path("want.raw")});
+        expect_engine_gets(in, dir.path("want.raw"), dir);
+    }
+}
 
 }  // namespace
