@@ -1,5 +1,8 @@
 #include "file_decoder.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -70,15 +73,16 @@ std::unique_ptr<FileDecoder> FileDecoder::open(const std::string& path, int stre
     return d;
 }
 
+void FileDecoder::end_input() {
+    avcodec_send_packet(decoder_, nullptr);
+    ended_ = true;
+}
+
 void FileDecoder::feed() {
     if (!packet_pending_) {
         for (;;) {
             // A read error ends the input, as it ends the ffmpeg program's.
-            if (av_read_frame(file_, packet_) < 0) {
-                avcodec_send_packet(decoder_, nullptr);
-                ended_ = true;
-                return;
-            }
+            if (av_read_frame(file_, packet_) < 0) return end_input();
             if (packet_->stream_index == stream_) break;
             av_packet_unref(packet_);
         }
@@ -89,6 +93,22 @@ void FileDecoder::feed() {
     // A packet that does not decode is skipped, as ffmpeg skips it.
     ++(r < 0 ? failed_packets_ : decoded_packets_);
     av_packet_unref(packet_);
+}
+
+std::optional<double> FileDecoder::first_frame_time(const std::string& path, int stream_index) {
+    std::string error;
+    const std::unique_ptr<FileDecoder> d = open(path, stream_index, "", 0, 0, error);
+    if (!d) return std::nullopt;
+    d->feed();
+    if (!d->ended_) d->end_input();
+    if (avcodec_receive_frame(d->decoder_, d->frame_) < 0 ||
+        d->frame_->best_effort_timestamp == AV_NOPTS_VALUE)
+        return std::nullopt;
+    const double seconds =
+        double(d->frame_->best_effort_timestamp) * av_q2d(d->file_->streams[stream_index]->time_base);
+    char text[64];
+    std::snprintf(text, sizeof text, "%f", seconds);
+    return std::strtod(text, nullptr);
 }
 
 // Past the last frame; as the ffmpeg program, fails when more than two

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "frame_source.h"
@@ -29,6 +30,11 @@ public:
     FileDecoder(const FileDecoder&) = delete;
     FileDecoder& operator=(const FileDecoder&) = delete;
 
+    // When the stream's first frame is shown, in seconds, as ffprobe reports
+    // it for the first packet alone (to the microsecond); none when that
+    // packet gives no frame or the frame no time.
+    static std::optional<double> first_frame_time(const std::string& path, int stream_index);
+
     ssize_t read_frame(void* buf, size_t size) override;
     std::string error() const override { return error_; }
 
@@ -36,6 +42,7 @@ private:
     FileDecoder(int stream_index, int format, int32_t width, int32_t height);
     // Hands the decoder the next packet of the stream, or the end.
     void feed();
+    void end_input();
     ssize_t finish();
 
     AVFormatContext* file_ = nullptr;

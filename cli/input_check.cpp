@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "file_decoder.h"
 #include "options.h"
 #include "probe.h"
 #include "process.h"
@@ -67,13 +68,8 @@ std::optional<MediaInfo> inspect_input(const Tools& tools, const std::string& pa
     if (!info->image_format) {
         // Where the first frame really starts keeps the video in sync with
         // the streams copied beside it.
-        std::string why;
-        const std::optional<std::string> t =
-            run_capture(first_frame_time_args(tools.ffprobe, path, info->video_index), why);
-        char* end = nullptr;
-        const double first = t ? std::strtod(t->c_str(), &end) : 0;
-        if (t && end != t->c_str())
-            info->video_delay = first > info->file_start ? first - info->file_start : 0;
+        if (const std::optional<double> first = FileDecoder::first_frame_time(path, info->video_index))
+            info->video_delay = *first > info->file_start ? *first - info->file_start : 0;
     }
     if ((need_count || info->image_format) && !info->frame_count) {
         const std::optional<MediaInfo> counted = probe(tools, path, true, error);

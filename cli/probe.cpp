@@ -93,22 +93,6 @@ std::vector<std::string> probe_args(const std::string& ffprobe, const std::strin
     return args;
 }
 
-std::vector<std::string> first_frame_time_args(const std::string& ffprobe, const std::string& input_path,
-                                               int stream_index) {
-    return {ffprobe,
-            "-v",
-            "error",
-            "-select_streams",
-            std::to_string(stream_index),
-            "-read_intervals",
-            "%+#1",
-            "-show_entries",
-            "frame=best_effort_timestamp_time",
-            "-of",
-            "default=nw=1:nk=1",
-            "file:" + input_path};
-}
-
 Rational parse_rational(const std::string& text) {
     Rational r;
     const size_t slash = text.find('/');
