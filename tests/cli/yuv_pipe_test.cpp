@@ -7,6 +7,7 @@
 
 #include <fstream>
 
+#include "file_decoder.h"
 #include "helpers.h"
 
 namespace {
@@ -127,6 +128,25 @@ TEST(DecodedInProcess, EveryFrameAsTheFfmpegDecoderGaveIt) {
                 "file:" + dir.path("want.raw")});
         expect_engine_gets(in, dir.path("want.raw"), dir);
     }
+}
+
+// The video's first frame, shown after its first packet's decode delay and
+// a late start, is timed as ffprobe times it.
+TEST(DecodedInProcess, FirstFrameTimeIsFfprobes) {
+    ScratchDir dir;
+    const std::string in = dir.path("late.mkv");
+    ffmpeg({"-f",        "lavfi", "-i",      "sine", "-itsoffset",
+            "0.1",       "-f",    "lavfi",   "-i",   "testsrc2=size=64x48:rate=30000/1001",
+            "-t",        "0.4",   "-map",    "1:v",  "-map",
+            "0:a",       "-c:v",  "libx264", "-bf",  "2",
+            "file:" + in});
+    const RunResult probe = run_program({"ffprobe", "-v", "error", "-select_streams", "0", "-read_intervals",
+                                         "%+#1", "-show_entries", "frame=best_effort_timestamp_time", "-of",
+                                         "default=nw=1:nk=1", "file:" + in});
+    const std::optional<double> got = kelvra::cli::FileDecoder::first_frame_time(in, 0);
+    ASSERT_TRUE(got.has_value());
+    EXPECT_GT(*got, 0.1);
+    EXPECT_EQ(*got, std::stod(probe.out));
 }
 
 }  // namespace
