@@ -6,7 +6,9 @@
 # testsrc2 at 1920x1080 and 60 at 3840x2160, 25 fps, with a colour cast,
 # libx264 -crf 18 yuv420p in MP4. CPU is user + system time of the whole
 # process tree; the four commands run back to back in each round, in a
-# rotating order, and the table shows medians over the rounds.
+# rotating order, and the table shows medians over the rounds. The ratio
+# column is the median of each round's ratio to that round's plain
+# transcode, so a machine that slows down for a while moves both sides.
 #
 #   scripts/bench-tool.sh [rounds]      (default 5)
 set -euo pipefail
@@ -53,7 +55,7 @@ for clip in 1920x1080:150 3840x2160:60; do
     for round in $(seq "$rounds"); do
         for i in "${!names[@]}"; do
             name=${names[$(((i + round) % ${#names[@]}))]}
-            echo "$size $name $(time_named "$name" "$work/$size.mp4" "$work/out.mp4")" >>"$work/times.txt"
+            echo "$size $name $(time_named "$name" "$work/$size.mp4" "$work/out.mp4") $round" >>"$work/times.txt"
         done
     done
 done
@@ -63,16 +65,22 @@ echo "kelvra end to end, median of $rounds rounds, seconds (CPU: user + system o
 echo
 echo "| clip | command | CPU | wall | CPU / plain transcode |"
 echo "|---|---|---|---|---|"
+# Each round's CPU time of one command over another's: size, command, base.
+paired_ratios() {
+    awk -v s="$1" -v n="$2" -v b="$3" '$1 == s && $2 == b { base[$5] = $4 } $1 == s && $2 == n { cpu[$5] = $4 }
+        END { for (r in cpu) print cpu[r] / base[r] }' "$work/times.txt"
+}
+
 for size in 1920x1080 3840x2160; do
-    plain=$(awk -v s="$size" '$1 == s && $2 == "plain" { print $4 }' "$work/times.txt" | median)
     for name in "${names[@]}"; do
         cpu=$(awk -v s="$size" -v n="$name" '$1 == s && $2 == n { print $4 }' "$work/times.txt" | median)
         wall=$(awk -v s="$size" -v n="$name" '$1 == s && $2 == n { print $3 }' "$work/times.txt" | median)
-        awk -v s="$size" -v n="${label[$name]}" -v c="$cpu" -v w="$wall" -v p="$plain" \
-            'BEGIN { printf "| %s | %s | %.2f | %.2f | %.2f |\n", s, n, c, w, c / p }'
+        ratio=$(paired_ratios "$size" "$name" plain | median)
+        awk -v s="$size" -v n="${label[$name]}" -v c="$cpu" -v w="$wall" -v q="$ratio" \
+            'BEGIN { printf "| %s | %s | %.2f | %.2f | %.2f |\n", s, n, c, w, q }'
     done
-done | tee "$work/table.txt"
+done
 echo
-awk -F'|' '$3 ~ /kelvra IN OUT`/ && $3 !~ /disable/ { tool[$2] = $4 } $3 ~ /normalize/ { norm[$2] = $4 }
-    END { for (s in tool) printf "%s: kelvra takes %.2f of normalize'"'"'s CPU time\n", s, tool[s] / norm[s] }' \
-    "$work/table.txt" | sort
+for size in 1920x1080 3840x2160; do
+    printf "%s: kelvra takes %.2f of normalize's CPU time\n" "$size" "$(paired_ratios "$size" tool normalize | median)"
+done
