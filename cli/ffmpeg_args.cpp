@@ -86,6 +86,29 @@ void add_copied_streams(const MediaInfo& input, std::vector<std::string>& a) {
     }
 }
 
+// Whether the original file becomes the encoder's second input. Not when
+// it has nothing to copy but tags that options can carry: with two inputs
+// ffmpeg reads the frames on a thread of their own, into new buffers every
+// time, and costs the kernel a good part of a plain transcode's decoding.
+bool second_input(const MediaInfo& input, const EncodeRequest& request) {
+    if (!request.copy_streams) return false;
+    if (!input.tags_known || input.stream_count > 1 || input.chapters > 0 || !request.passthrough.empty())
+        return true;
+    // "-metadata k=" would delete the key, and a key with "=" cannot be named.
+    for (const Tags* tags : {&input.file_tags, &input.video_tags}) {
+        for (const auto& [key, value] : *tags) {
+            if (key.empty() || key.find('=') != std::string::npos || value.empty()) return true;
+        }
+    }
+    return false;
+}
+
+// The tags the second input would have given.
+void add_tags(const MediaInfo& input, std::vector<std::string>& a) {
+    for (const auto& [key, value] : input.file_tags) a.insert(a.end(), {"-metadata", key + "=" + value});
+    for (const auto& [key, value] : input.video_tags) a.insert(a.end(), {"-metadata:s:0", key + "=" + value});
+}
+
 }  // namespace
 
 std::pair<std::string, std::string> output_matrix_and_range(const MediaInfo& input) {
@@ -145,9 +168,14 @@ std::vector<std::string> encoder_args(const std::string& ffmpeg, const MediaInfo
                        std::to_string(input.width) + "x" + std::to_string(input.height), "-framerate",
                        timing.rate.text()});
     a.insert(a.end(), {"-i", "pipe:0"});
-    if (request.copy_streams) a.insert(a.end(), {"-i", "file:" + request.input_path});
+    const bool from_file = second_input(input, request);
+    if (from_file) a.insert(a.end(), {"-i", "file:" + request.input_path});
     a.insert(a.end(), {"-map", "0:v:0"});
-    if (request.copy_streams) add_copied_streams(input, a);
+    if (from_file) {
+        add_copied_streams(input, a);
+    } else if (request.copy_streams) {
+        add_tags(input, a);
+    }
     if (!request.codec.empty()) a.insert(a.end(), {"-c:0", request.codec});
     if (request.crf) a.insert(a.end(), {"-crf:0", std::to_string(*request.crf)});
     if (!format.pix_fmt.empty()) a.insert(a.end(), {"-pix_fmt:0", format.pix_fmt});

@@ -95,20 +95,36 @@ void FileDecoder::feed() {
     av_packet_unref(packet_);
 }
 
-std::optional<double> FileDecoder::first_frame_time(const std::string& path, int stream_index) {
+namespace {
+
+Tags tags_of(const AVDictionary* dictionary) {
+    Tags tags;
+    for (const AVDictionaryEntry* e = nullptr; (e = av_dict_get(dictionary, "", e, AV_DICT_IGNORE_SUFFIX));)
+        tags.emplace_back(e->key, e->value);
+    return tags;
+}
+
+}  // namespace
+
+std::optional<FileDecoder::Facts> FileDecoder::read_facts(const std::string& path, int stream_index) {
     std::string error;
     const std::unique_ptr<FileDecoder> d = open(path, stream_index, "", 0, 0, error);
     if (!d) return std::nullopt;
+    Facts facts;
+    facts.file_tags = tags_of(d->file_->metadata);
+    facts.video_tags = tags_of(d->file_->streams[stream_index]->metadata);
+    facts.chapters = int(d->file_->nb_chapters);
     d->feed();
     if (!d->ended_) d->end_input();
-    if (avcodec_receive_frame(d->decoder_, d->frame_) < 0 ||
-        d->frame_->best_effort_timestamp == AV_NOPTS_VALUE)
-        return std::nullopt;
-    const double seconds =
-        double(d->frame_->best_effort_timestamp) * av_q2d(d->file_->streams[stream_index]->time_base);
-    char text[64];
-    std::snprintf(text, sizeof text, "%f", seconds);
-    return std::strtod(text, nullptr);
+    if (avcodec_receive_frame(d->decoder_, d->frame_) == 0 &&
+        d->frame_->best_effort_timestamp != AV_NOPTS_VALUE) {
+        const double seconds =
+            double(d->frame_->best_effort_timestamp) * av_q2d(d->file_->streams[stream_index]->time_base);
+        char text[64];
+        std::snprintf(text, sizeof text, "%f", seconds);
+        facts.first_frame_time = std::strtod(text, nullptr);
+    }
+    return facts;
 }
 
 // Past the last frame; as the ffmpeg program, fails when more than two

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "frame_source.h"
+#include "media_info.h"
 #include "yuv_conversion.h"
 
 struct AVCodecContext;
@@ -30,10 +31,16 @@ public:
     FileDecoder(const FileDecoder&) = delete;
     FileDecoder& operator=(const FileDecoder&) = delete;
 
-    // When the stream's first frame is shown, in seconds, as ffprobe reports
-    // it for the first packet alone (to the microsecond); none when that
-    // packet gives no frame or the frame no time.
-    static std::optional<double> first_frame_time(const std::string& path, int stream_index);
+    // What the tool reads from the file before it starts: when the stream's
+    // first frame is shown, in seconds, as ffprobe reports it for the first
+    // packet alone (to the microsecond; none when that packet gives no frame
+    // or the frame no time), and the tags and chapters ffmpeg copies from it.
+    struct Facts {
+        std::optional<double> first_frame_time;
+        Tags file_tags, video_tags;
+        int chapters = 0;
+    };
+    static std::optional<Facts> read_facts(const std::string& path, int stream_index);
 
     ssize_t read_frame(void* buf, size_t size) override;
     std::string error() const override { return error_; }

@@ -67,9 +67,16 @@ std::optional<MediaInfo> inspect_input(const Tools& tools, const std::string& pa
     }
     if (!info->image_format) {
         // Where the first frame really starts keeps the video in sync with
-        // the streams copied beside it.
-        if (const std::optional<double> first = FileDecoder::first_frame_time(path, info->video_index))
-            info->video_delay = *first > info->file_start ? *first - info->file_start : 0;
+        // the streams copied beside it; the tags tell what else is copied.
+        if (const std::optional<FileDecoder::Facts> facts =
+                FileDecoder::read_facts(path, info->video_index)) {
+            if (const std::optional<double> first = facts->first_frame_time)
+                info->video_delay = *first > info->file_start ? *first - info->file_start : 0;
+            info->tags_known = true;
+            info->file_tags = facts->file_tags;
+            info->video_tags = facts->video_tags;
+            info->chapters = facts->chapters;
+        }
     }
     if ((need_count || info->image_format) && !info->frame_count) {
         const std::optional<MediaInfo> counted = probe(tools, path, true, error);

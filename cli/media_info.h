@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kelvra::cli {
 
@@ -17,6 +19,9 @@ struct Rational {
 struct ColourTags {
     std::string matrix, range, primaries, transfer;
 };
+
+// Metadata as a demuxer holds it: keys and values, in its order.
+using Tags = std::vector<std::pair<std::string, std::string>>;
 
 struct MediaInfo {
     std::string format_name;
@@ -35,6 +40,10 @@ struct MediaInfo {
     // The corrected stream's first timestamp less the file's, in seconds.
     double video_delay = 0;
     bool image_format = false;  // an image demuxer (png_pipe, image2, gif, ...)
+    // What ffmpeg copies from the file besides its streams, when known.
+    bool tags_known = false;
+    Tags file_tags, video_tags;
+    int chapters = 0;
 };
 
 }  // namespace kelvra::cli

@@ -212,6 +212,36 @@ TEST(EncoderArgs, KeepTimingTagsAndEveryOtherStream) {
     EXPECT_EQ(a.back(), "file:dir/.kelvra-1-o.mp4");
 }
 
+TEST(EncoderArgs, AFileWithOnlyTagsToCopyIsNoSecondInput) {
+    MediaInfo m = clip("yuv420p");
+    m.stream_count = 1;
+    m.tags_known = true;
+    m.file_tags = {{"title", "A = B\nC"}};
+    m.video_tags = {{"language", "fra"}};
+    const OutputFormat f = choose_output_format(m, "o.mkv", "", "");
+    const EncodeRequest req{"in.mkv", "t.mkv", "", std::nullopt, {}, true};
+    const auto inputs = [&](const MediaInfo& info, const EncodeRequest& r) {
+        const auto a = encoder_args("ffmpeg", info, Timing{{25, 1}, false}, f, r);
+        return std::count(a.begin(), a.end(), "-i");
+    };
+    const auto a = encoder_args("ffmpeg", m, Timing{{25, 1}, false}, f, req);
+    EXPECT_EQ(std::count(a.begin(), a.end(), "-i"), 1);
+    EXPECT_TRUE(has_sequence(a, {"-metadata", "title=A = B\nC", "-metadata:s:0", "language=fra"}));
+    // Anything options cannot carry brings the file back as an input.
+    MediaInfo more = m;
+    more.chapters = 1;
+    EXPECT_EQ(inputs(more, req), 2);
+    more = m;
+    more.video_tags.push_back({"comment", ""});
+    EXPECT_EQ(inputs(more, req), 2) << "an empty value would delete the tag";
+    more = m;
+    more.stream_count = 2;
+    EXPECT_EQ(inputs(more, req), 2);
+    EncodeRequest passing = req;
+    passing.passthrough = {"-map", "1:a"};
+    EXPECT_EQ(inputs(m, passing), 2) << "options may name the second input";
+}
+
 TEST(EncoderArgs, RgbInputBecomesBt709AndImagesAreOnePicture) {
     const MediaInfo png = clip("rgba");
     const auto video =

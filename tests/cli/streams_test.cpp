@@ -92,10 +92,15 @@ TEST(VideoFile, ACastComesOutWithTheChannelMeansPulledTogether) {
     ffmpeg({"-f", "lavfi", "-i",
             "gradients=size=96x64:rate=25:nb_colors=2:c0=0x181818:c1=0xe8e8e8,format=rgb24,"
             "colorlevels=romin=0.08:romax=0.80:gomin=0.10:gomax=0.88:bomin=0.18:bomax=0.97",
-            "-frames:v", "10", "-c:v", "libx264", "-pix_fmt", "yuv420p", "file:" + dir.path("cast.mp4")});
+            "-frames:v", "10", "-c:v", "libx264", "-pix_fmt", "yuv420p", "-metadata", "title=Cast",
+            "-metadata:s:v", "language=fra", "file:" + dir.path("cast.mp4")});
     const RunResult r = run_kelvra({dir.path("cast.mp4"), dir.path("out.mp4")});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(probe_entry(dir.path("out.mp4"), "v:0", "pix_fmt"), "yuv420p");
+    // A video alone: its tags reach the encoder as options.
+    const std::vector<std::string> tags = {"-show_entries", "format_tags=title:stream_tags=language"};
+    EXPECT_EQ(probe(tags, dir.path("out.mp4")), probe(tags, dir.path("cast.mp4")));
+    EXPECT_NE(probe(tags, dir.path("out.mp4")).find("fra"), std::string::npos);
 
     auto spread = [](const std::vector<uint32_t>& frame) {
         double sum[3] = {0, 0, 0};

@@ -143,7 +143,7 @@ TEST(DecodedInProcess, FirstFrameTimeIsFfprobes) {
     const RunResult probe = run_program({"ffprobe", "-v", "error", "-select_streams", "0", "-read_intervals",
                                          "%+#1", "-show_entries", "frame=best_effort_timestamp_time", "-of",
                                          "default=nw=1:nk=1", "file:" + in});
-    const std::optional<double> got = kelvra::cli::FileDecoder::first_frame_time(in, 0);
+    const std::optional<double> got = kelvra::cli::FileDecoder::read_facts(in, 0).value().first_frame_time;
     ASSERT_TRUE(got.has_value());
     EXPECT_GT(*got, 0.1);
     EXPECT_EQ(*got, std::stod(probe.out));
