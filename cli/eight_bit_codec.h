@@ -27,7 +27,7 @@ protected:
 private:
     std::unique_ptr<YuvToBgra> from_input_;
     std::unique_ptr<BgraToYuv> to_output_;
-    std::vector<uint8_t> output_;  // the encoder's YUV
+    FrameBuffer<uint8_t> output_;  // the encoder's YUV
 };
 
 }  // namespace kelvra::cli

@@ -3,8 +3,8 @@
 namespace kelvra::cli {
 
 FrameSlot FrameCodec::make_slot() const {
-    return FrameSlot{std::vector<uint32_t>((input_bytes() + 3) / 4),
-                     std::vector<uint32_t>(own_picture() ? pixels() : 0)};
+    return FrameSlot{FrameBuffer<uint32_t>((input_bytes() + 3) / 4),
+                     FrameBuffer<uint32_t>(own_picture() ? pixels() : 0)};
 }
 
 void FrameCodec::compare_after(const FrameSlot&, const uint32_t* corrected, std::vector<uint32_t>& out) {

@@ -10,14 +10,15 @@
 #include <vector>
 
 #include "end_points.h"
+#include "frame_memory.h"
 
 namespace kelvra::cli {
 
 // One frame as read, and the engine's picture of it where that is not the
 // bytes themselves. Allocated once per loop.
 struct FrameSlot {
-    std::vector<uint32_t> input;       // the frame as read (words, so BGRA needs no copy)
-    std::vector<uint32_t> picture;     // the engine's BGRA picture, when made from `input`
+    FrameBuffer<uint32_t> input;       // the frame as read (words, so BGRA needs no copy)
+    FrameBuffer<uint32_t> picture;     // the engine's BGRA picture, when made from `input`
     const uint32_t* engine = nullptr;  // what the engine reads: `input` or `picture`
 };
 

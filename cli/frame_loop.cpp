@@ -14,7 +14,7 @@ LoopResult run_frame_loop(FrameSource& source, int out_fd, FrameCodec& codec, Co
     const size_t bytes = codec.input_bytes();
     const bool ahead = corrector.looks_ahead();
     FrameSlot in = codec.make_slot(), held = ahead ? codec.make_slot() : FrameSlot{};
-    std::vector<uint32_t> out(out_fd >= 0 ? codec.pixels() : 0);
+    FrameBuffer<uint32_t> out(out_fd >= 0 ? codec.pixels() : 0);
     bool holding = false;
     int64_t frames_read = 0;
     LoopResult r;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "frame_memory.h"
 #include "media_info.h"
 
 struct SwsContext;
@@ -47,7 +48,7 @@ private:
     int format_;  // the YUV side, as libavutil numbers it
     int32_t width_, height_;
     size_t frame_bytes_;
-    std::vector<uint8_t> gbr_;  // three planes, G, B, R
+    FrameBuffer<uint8_t> gbr_;  // three planes, G, B, R
 };
 
 // Corrected BGRA (alpha ignored) to the encoder's YUV with the given matrix
