@@ -19,6 +19,13 @@ std::string error_text(int code) {
     return text;
 }
 
+Tags tags_of(const AVDictionary* dictionary) {
+    Tags tags;
+    for (const AVDictionaryEntry* e = nullptr; (e = av_dict_get(dictionary, "", e, AV_DICT_IGNORE_SUFFIX));)
+        tags.emplace_back(e->key, e->value);
+    return tags;
+}
+
 }  // namespace
 
 FileDecoder::FileDecoder(int stream_index, int format, int32_t width, int32_t height)
@@ -94,17 +101,6 @@ void FileDecoder::feed() {
     ++(r < 0 ? failed_packets_ : decoded_packets_);
     av_packet_unref(packet_);
 }
-
-namespace {
-
-Tags tags_of(const AVDictionary* dictionary) {
-    Tags tags;
-    for (const AVDictionaryEntry* e = nullptr; (e = av_dict_get(dictionary, "", e, AV_DICT_IGNORE_SUFFIX));)
-        tags.emplace_back(e->key, e->value);
-    return tags;
-}
-
-}  // namespace
 
 std::optional<FileDecoder::Facts> FileDecoder::read_facts(const std::string& path, int stream_index) {
     std::string error;
