@@ -4,9 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "interrupt.h"
-#include "options.h"
-#include "run.h"
+#include "command/run.h"
+#include "options/help_text.h"
+#include "options/options.h"
+#include "process/interrupt.h"
 
 using namespace kelvra::cli;
 
@@ -20,7 +21,7 @@ int main(int argc, char** argv) {
     }
     switch (options->mode) {
         case Options::Mode::kHelp:
-            std::fputs(usage_text(), stdout);
+            std::fputs(help_text().c_str(), stdout);
             return 0;
         case Options::Mode::kVersion:
             std::puts("kelvra 3.7");

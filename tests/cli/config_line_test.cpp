@@ -1,5 +1,5 @@
 // The plug-in's script line as --config takes it.
-#include "config_line.h"
+#include "levels/config_line.h"
 
 #include <gtest/gtest.h>
 

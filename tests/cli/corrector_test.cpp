@@ -1,16 +1,16 @@
 // The per-frame engine call without ffmpeg: orientation, alpha, warm start,
 // Freeze after N frames, the compare picture and the progress line.
-#include "corrector.h"
+#include "levels/corrector.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "compare.h"
 #include "filter_data.h"
 #include "frame_pass.h"
 #include "overlay.h"
-#include "progress.h"
+#include "report/compare.h"
+#include "report/progress.h"
 
 using kelvra::cli::CorrectionSettings;
 using kelvra::cli::Corrector;

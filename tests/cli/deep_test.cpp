@@ -14,8 +14,8 @@
 #include <random>
 #include <set>
 
-#include "corrector.h"
 #include "helpers.h"
+#include "levels/corrector.h"
 #include "overlay.h"
 
 using kelvra::cli::CorrectionSettings;

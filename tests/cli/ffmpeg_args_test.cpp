@@ -1,13 +1,13 @@
 // What kelvra tells ffprobe and ffmpeg: the probe report read back, the
 // output pixel format, the colour conversion and tags, and the streams copied.
-#include "ffmpeg_args.h"
+#include "output/ffmpeg_args.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "output_format.h"
-#include "probe.h"
+#include "input/probe.h"
+#include "output/output_format.h"
 
 using namespace kelvra::cli;
 

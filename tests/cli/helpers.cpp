@@ -12,9 +12,9 @@
 #include <regex>
 #include <sstream>
 
-#include "corrector.h"
 #include "filter_data.h"
 #include "frame_pass.h"
+#include "levels/corrector.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "end_points.h"
-#include "settings.h"
+#include "levels/settings.h"
 
 class ScratchDir {
 public:

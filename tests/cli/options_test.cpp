@@ -1,8 +1,13 @@
 // The command line: names, settings flags, passthrough, and what is refused
 // before anything runs.
-#include "options.h"
+#include "options/options.h"
 
 #include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "options/help_text.h"
+#include "options/option_table.h"
 
 using kelvra::cli::Options;
 using kelvra::cli::parse_arguments;
@@ -102,3 +107,18 @@ TEST(Arguments, RefusedBeforeAnythingRuns) {
 }
 
 }  // namespace
+
+TEST(Arguments, HelpListsEveryOptionInColumnsWithinTheWidth) {
+    const std::string help = kelvra::cli::help_text();
+    for (const kelvra::cli::OptionRow& row : kelvra::cli::option_table()) {
+        EXPECT_NE(help.find(std::string("\n  ") + row.name), std::string::npos) << row.name;
+    }
+    std::istringstream lines(help);
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_LE(line.size(), 100u) << line;
+        // A wrapped help text continues under its column.
+        if (line.rfind("    ", 0) == 0) {
+            EXPECT_EQ(line.find_first_not_of(' '), 24u) << line;
+        }
+    }
+}

@@ -1,6 +1,6 @@
 // Defaults, then the --config line (warnings only), then the strictly
 // checked flags, for a picture of a given size.
-#include "settings.h"
+#include "levels/settings.h"
 
 #include <gtest/gtest.h>
 

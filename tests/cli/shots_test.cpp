@@ -1,17 +1,17 @@
 // Shot-aware correction: the cut detector scored on a clip set with known
 // cuts, flashes and fades; the restart at every shot and the steady levels
 // checked frame by frame against the engine run as the plug-in runs it.
-#include "shots.h"
+#include "levels/shots.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 
-#include "corrector.h"
 #include "filter_data.h"
 #include "frame_pass.h"
 #include "helpers.h"
-#include "steady.h"
+#include "levels/corrector.h"
+#include "levels/steady.h"
 
 namespace {
 

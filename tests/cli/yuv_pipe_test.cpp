@@ -7,8 +7,8 @@
 
 #include <fstream>
 
-#include "file_decoder.h"
 #include "helpers.h"
+#include "input/file_decoder.h"
 
 namespace {
 

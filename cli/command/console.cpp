@@ -1,0 +1,13 @@
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "command/run.h"
+
+namespace kelvra::cli {
+
+void warn(const std::string& message) { std::fprintf(stderr, "kelvra: warning: %s\n", message.c_str()); }
+
+bool progress_wanted(const Options& options) { return !options.quiet && isatty(STDERR_FILENO); }
+
+}  // namespace kelvra::cli

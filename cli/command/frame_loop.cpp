@@ -1,0 +1,83 @@
+#include "command/frame_loop.h"
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include "process/interrupt.h"
+#include "process/pipe_io.h"
+
+namespace kelvra::cli {
+
+LoopResult run_frame_loop(FrameSource& source, int out_fd, FrameCodec& codec, Corrector& corrector,
+                          bool warm_start, ProgressBar& progress, CompareCapture* compare) {
+    const size_t bytes = codec.input_bytes();
+    const bool ahead = corrector.looks_ahead();
+    FrameSlot in = codec.make_slot(), held = ahead ? codec.make_slot() : FrameSlot{};
+    FrameBuffer<uint32_t> out(out_fd >= 0 ? codec.pixels() : 0);
+    bool holding = false;
+    int64_t frames_read = 0;
+    LoopResult r;
+    const auto emit = [&](FrameSlot& slot) {
+        const uint32_t* src = slot.engine;
+        uint32_t* dst = out_fd >= 0 ? out.data() : nullptr;
+        if (warm_start && r.frames == 0 && dst) corrector.warm_up(src, dst);
+        if (!corrector.correct(src, dst)) {
+            r.status = LoopResult::kUnplanned;
+            r.detail = "frame " + std::to_string(r.frames + 1) + " was not there the first time";
+            return false;
+        }
+        ++r.frames;
+        const bool captured = compare && r.frames == compare->frame;
+        if (captured) compare->before.assign(src, src + codec.pixels());
+        if (dst) {
+            size_t size = 0;
+            const void* encoded = codec.encode(slot, dst, corrector.applied_levels(), size);
+            if (captured) codec.compare_after(slot, dst, compare->after);
+            if (!write_full(out_fd, encoded, size)) {
+                r.status = interrupted() ? LoopResult::kInterrupted : LoopResult::kWriteFailed;
+                r.detail = std::strerror(errno);
+                return false;
+            }
+        }
+        if (captured) compare->captured = true;
+        progress.update(r.frames);
+        return true;
+    };
+    for (;;) {
+        const ssize_t got = source.read_frame(in.input.data(), bytes);
+        if (interrupted()) {
+            r.status = LoopResult::kInterrupted;
+            break;
+        }
+        if (got < 0) {
+            r.status = LoopResult::kReadFailed;
+            r.detail = source.error();
+            break;
+        }
+        if (got == 0) break;
+        if (size_t(got) < bytes) {
+            r.status = LoopResult::kTruncated;
+            r.detail = "the input ended inside frame " + std::to_string(frames_read + 1) + " (" +
+                       std::to_string(got) + " of " + std::to_string(bytes) + " bytes)";
+            break;
+        }
+        ++frames_read;
+        codec.make_picture(in);
+        if (!ahead) {
+            if (!emit(in)) break;
+            continue;
+        }
+        corrector.look_ahead(in.engine);
+        if (holding && !emit(held)) break;
+        std::swap(in, held);
+        holding = true;
+    }
+    if (holding && r.status == LoopResult::kDone) {
+        corrector.end_of_input();
+        emit(held);
+    }
+    return r;
+}
+
+}  // namespace kelvra::cli

@@ -1,0 +1,14 @@
+#include "convert/frame_codec.h"
+
+namespace kelvra::cli {
+
+FrameSlot FrameCodec::make_slot() const {
+    return FrameSlot{FrameBuffer<uint32_t>((input_bytes() + 3) / 4),
+                     FrameBuffer<uint32_t>(own_picture() ? pixels() : 0)};
+}
+
+void FrameCodec::compare_after(const FrameSlot&, const uint32_t* corrected, std::vector<uint32_t>& out) {
+    out.assign(corrected, corrected + pixels());
+}
+
+}  // namespace kelvra::cli

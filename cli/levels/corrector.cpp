@@ -1,0 +1,94 @@
+#include "levels/corrector.h"
+
+#include <cstddef>
+#include <utility>
+
+#include "frame_pass.h"
+#include "settings_edit.h"
+
+namespace kelvra::cli {
+
+Frame top_down_view(uint32_t* pixels, int32_t width, int32_t height) {
+    const ptrdiff_t pitch = ptrdiff_t{width} * 4;
+    return Frame{pixels + (ptrdiff_t{height} - 1) * width, width, height, -pitch};
+}
+
+// The seven values of the script line go in as the plug-in's script command
+// stores them; the other two switches have no place in that line.
+void apply_settings(FilterData& fd, const CorrectionSettings& s) {
+    apply_config(fd, {s.level, s.soft, s.border, s.nup, s.nleft, s.nright, s.ndown});
+    store_relaxed(fd.disable, s.disable);
+    store_relaxed(fd.show_histogram, s.show_histogram);
+}
+
+Corrector::Corrector(const CorrectionSettings& s, int32_t width, int32_t height, LevelPlan plan)
+    : width_(width),
+      height_(height),
+      freeze_after_(s.freeze_after),
+      plan_(std::move(plan)),
+      analyses_(new FrameAnalysis[2]) {
+    init_filter_data(fd_, width, height);
+    apply_settings(fd_, s);
+    if (plan_.cuts.active() && plan_.given.empty()) shots_.emplace(plan_.cuts);
+}
+
+Frame Corrector::view(const uint32_t* pixels) const {
+    // The engine only reads the source; its view type is shared with the
+    // destination.
+    return top_down_view(const_cast<uint32_t*>(pixels), width_, height_);
+}
+
+void Corrector::pass(const uint32_t* src, uint32_t* dst) { run_frame_pass(fd_, view(src), view(dst)); }
+
+void Corrector::warm_up(const uint32_t* src, uint32_t* dst) {
+    // Given levels never look at the history.
+    if (!plan_.given.empty()) return;
+    for (int i = 0; i < kHistory - 1; ++i) pass(src, dst);
+}
+
+void Corrector::look_ahead(const uint32_t* next) {
+    FrameAnalysis& a = analyses_[frames_seen_ % 2];
+    analyse_frame(fd_, view(next), a);
+    FrameReport report;
+    describe_frame(a.hist, own_levels(a.settings, a.hist), report);
+    ++frames_seen_;
+    if (const std::optional<bool> verdict = shots_->next(report)) shot_start_ = verdict;
+}
+
+void Corrector::end_of_input() { shot_start_ = shots_->end(); }
+
+bool Corrector::correct(const uint32_t* src, uint32_t* dst) {
+    // Frame number frames_done_ + 1 (counting from 1): Freeze is switched on
+    // once frames 1..freeze_after have been analysed.
+    if (freeze_after_ > 0 && frames_done_ == freeze_after_) fd_.freeze = 1;
+    FrameAnalysis& a = analyses_[frames_done_ % 2];
+    // Given levels need the frame's counts only for the overlay.
+    if (!plan_.given.empty() && !fd_.show_histogram)
+        a.settings = snapshot_settings(fd_);
+    else if (!shots_)
+        analyse_frame(fd_, view(src), a);
+    FrameRecord& record = last_;
+    record = FrameRecord{};
+    record.shot_start = shots_ ? shot_start_.value_or(false) : frames_done_ == 0;
+    shot_start_.reset();
+    if (!plan_.given.empty()) {
+        if (size_t(frames_done_) >= plan_.given.size()) return false;
+        record = plan_.given[size_t(frames_done_)];
+        if (dst) stretch_frame(a, view(src), view(dst), record.report.applied);
+    } else if (!dst) {
+        describe_frame(a.hist, own_levels(a.settings, a.hist), record.report);
+        record.report.applied = record.report.own;
+    } else {
+        if (record.shot_start && frames_done_ > 0) restart_history(fd_, own_levels(a.settings, a.hist));
+        finish_frame_pass(fd_, a, view(src), view(dst), &record.report);
+    }
+    if (plan_.keep_records && plan_.given.empty()) records_.push_back(record);
+    if (dst) {
+        const size_t n = size_t(width_) * size_t(height_);
+        for (size_t i = 0; i < n; ++i) dst[i] |= src[i] & 0xFF000000u;
+    }
+    ++frames_done_;
+    return true;
+}
+
+}  // namespace kelvra::cli

@@ -1,0 +1,90 @@
+// One fresh plug-in instance as the editor renders with it: dialog closed,
+// five-frame history from the defaults, no outline. Frames are top-down
+// 32-bit BGRA buffers (ffmpeg's `bgra`), the picture's top line first, so UP
+// and DOWN mean what they mean in the editor.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "filter_data.h"
+#include "frame.h"
+#include "frame_pass.h"
+#include "levels/settings.h"
+#include "levels/shots.h"
+
+namespace kelvra::cli {
+
+// A width x height top-down buffer as the engine's bottom-up view: the last
+// row in memory is the picture's bottom line.
+Frame top_down_view(uint32_t* pixels, int32_t width, int32_t height);
+
+// Writes the settings into a record's fields; the rest stays as it is.
+void apply_settings(FilterData& fd, const CorrectionSettings& settings);
+
+// What one frame measured and got, and whether it starts a shot.
+struct FrameRecord {
+    FrameReport report;
+    bool shot_start = false;
+};
+
+// How each frame's levels are chosen. By default the engine's five-frame
+// history runs as in the editor; with cut rules it restarts from the frame's
+// own levels at every shot start after frame 1 (frame 1 is the warm start's
+// business), which needs one frame of look-ahead; with given records every
+// frame is stretched with its record's `applied` levels.
+struct LevelPlan {
+    CutRules cuts;
+    std::vector<FrameRecord> given;
+    bool keep_records = false;
+};
+
+class Corrector {
+public:
+    Corrector(const CorrectionSettings& settings, int32_t width, int32_t height, LevelPlan plan = {});
+
+    // Whether each frame must be shown to look_ahead() before the frame
+    // before it is corrected.
+    bool looks_ahead() const { return shots_.has_value(); }
+    void look_ahead(const uint32_t* next);
+    // No frame follows the ones shown to look_ahead().
+    void end_of_input();
+
+    // Corrects the next frame of the sequence into `dst` (may equal `src`
+    // only when the alpha channel does not matter). The engine clears the
+    // top byte; the source's alpha is put back. Without `dst` the frame is
+    // only measured. False when given levels have no record for this frame.
+    bool correct(const uint32_t* src, uint32_t* dst);
+
+    // Runs the first frame through the pass four extra times, so the history
+    // holds its own end points and it gets the full correction.
+    void warm_up(const uint32_t* src, uint32_t* dst);
+
+    int64_t frames_done() const { return frames_done_; }
+    // The six levels the last frame was stretched with, for a stretch of the
+    // same frame at another depth.
+    const Levels& applied_levels() const { return last_.report.applied; }
+    // One per frame corrected, with keep_records; the given ones when given.
+    const std::vector<FrameRecord>& records() const { return plan_.given.empty() ? records_ : plan_.given; }
+
+private:
+    void pass(const uint32_t* src, uint32_t* dst);
+    Frame view(const uint32_t* pixels) const;
+
+    FilterData fd_;
+    int32_t width_, height_;
+    int64_t freeze_after_;
+    int64_t frames_done_ = 0;
+    LevelPlan plan_;
+    std::optional<ShotFinder> shots_;
+    // The frame being corrected and the one looked at after it.
+    std::unique_ptr<FrameAnalysis[]> analyses_;
+    int64_t frames_seen_ = 0;
+    std::optional<bool> shot_start_;  // of frame frames_done_ + 1, once known
+    std::vector<FrameRecord> records_;
+    FrameRecord last_;
+};
+
+}  // namespace kelvra::cli

@@ -1,0 +1,76 @@
+#include "options/help_text.h"
+
+#include "options/option_table.h"
+
+namespace kelvra::cli {
+namespace {
+
+constexpr size_t kHelpColumn = 24;
+constexpr size_t kLineWidth = 100;
+
+const char* section_title(Section section) {
+    switch (section) {
+        case Section::kSettings:
+            return "Settings (flags win over the fields of --config):";
+        case Section::kShots:
+            return "Shots (see README; --steady needs a file, the others also work on --raw):";
+        case Section::kOutput:
+            return "Output:";
+        case Section::kRun:
+            break;
+    }
+    return "Running:";
+}
+
+// "--name VALUE", "--name[=VALUE]", "--name, -n".
+std::string synopsis(const OptionRow& row) {
+    std::string text = row.name;
+    if (row.takes == Takes::kOptionalValue) {
+        text += std::string("[=") + row.value + "]";
+    } else if (row.value) {
+        text += std::string(" ") + row.value;
+    }
+    if (row.alias) text += std::string(", ") + row.alias;
+    return text;
+}
+
+// The help text in words wrapped at kLineWidth, continued under kHelpColumn.
+void append_wrapped(std::string& out, const std::string& head, const std::string& help) {
+    std::string line = "  " + head;
+    line += line.size() < kHelpColumn ? std::string(kHelpColumn - line.size(), ' ') : std::string("  ");
+    const size_t first_word = line.size();
+    size_t at = 0;
+    while (at < help.size()) {
+        size_t end = help.find(' ', at);
+        if (end == std::string::npos) end = help.size();
+        const std::string word = help.substr(at, end - at);
+        if (line.size() > first_word && line.size() + 1 + word.size() > kLineWidth) {
+            out += line + "\n";
+            line = std::string(kHelpColumn, ' ');
+        } else if (line.size() > first_word) {
+            line += ' ';
+        }
+        line += word;
+        at = end + 1;
+    }
+    out += line + "\n";
+}
+
+}  // namespace
+
+std::string help_text() {
+    std::string out =
+        "Usage:\n"
+        "  kelvra IN OUT [options]        correct a video file or an image\n"
+        "  kelvra --raw WxH - - [options] correct raw BGRA frames from standard input to standard output\n"
+        "  kelvra demo [FOLDER]           make a clip with a colour cast, correct it (default: out/demo)\n";
+    for (const Section section : {Section::kSettings, Section::kShots, Section::kOutput, Section::kRun}) {
+        out += std::string("\n") + section_title(section) + "\n";
+        for (const OptionRow& row : option_table()) {
+            if (row.section == section) append_wrapped(out, synopsis(row), row.help);
+        }
+    }
+    return out;
+}
+
+}  // namespace kelvra::cli

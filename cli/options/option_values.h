@@ -1,0 +1,26 @@
+// The values options take, each checked against its rule; nothing for a
+// value that breaks it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+
+#include "levels/settings.h"
+
+namespace kelvra::cli {
+
+std::optional<int32_t> parse_integer(const std::string& text);
+// Frame numbers count from 1.
+std::optional<int64_t> parse_frame_number(const std::string& text);
+// Comma-separated frame numbers.
+std::optional<std::set<int64_t>> parse_frame_list(const std::string& text);
+std::optional<int> parse_sensitivity(const std::string& text);
+std::optional<int> parse_crf(const std::string& text);
+std::optional<BorderOffsets> parse_border(const std::string& text);
+// WIDTHxHEIGHT, at most kMaxPixels.
+std::optional<std::pair<int32_t, int32_t>> parse_size(const std::string& text);
+
+}  // namespace kelvra::cli

@@ -1,0 +1,107 @@
+#include "report/plot.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "process/process.h"
+
+namespace kelvra::cli {
+namespace {
+
+// A gnuplot string literal: inside single quotes only the quote is special.
+std::string quoted(const std::string& text) {
+    std::string q = "'";
+    for (const char c : text) q += c == '\'' ? std::string("''") : std::string(1, c);
+    return q + "'";
+}
+
+// A private folder for the data and the script, gone with its holder.
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        const char* tmp = std::getenv("TMPDIR");
+        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/kelvra-plot-XXXXXX";
+        if (mkdtemp(pattern.data())) path_ = pattern;
+    }
+    ~ScratchFolder() {
+        if (path_.empty()) return;
+        unlink((path_ + "/levels.dat").c_str());
+        unlink((path_ + "/levels.gp").c_str());
+        rmdir(path_.c_str());
+    }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+std::string plot_command(const std::string& data_path, int first_column) {
+    const char* const colour[3] = {"#d62728", "#2ca02c", "#1f77b4"};
+    const char* const channel[3] = {"R", "G", "B"};
+    std::string s = "plot ";
+    for (int c = 0; c < 3; ++c) {
+        s += (c ? ", '' " : quoted(data_path) + " ") + "using 1:" + std::to_string(first_column + c) +
+             " with lines lw 2 lc rgb '" + colour[c] + "' title '" + channel[c] + "'";
+    }
+    return s + ", NaN with lines lc rgb '#999999' dt 2 title 'shot start'\n";
+}
+
+// Highs above, lows below, each on its own scale, so a change of one level
+// shows.
+std::string script(const std::vector<FrameRecord>& records, const std::string& title,
+                   const std::string& data_path, const std::string& png_path) {
+    std::string s = "set terminal pngcairo size 1000,560 font ',10'\n";
+    s += "set output " + quoted(png_path) + "\n";
+    s += "set grid ytics\nset key outside right\nset lmargin 10\nset rmargin 16\n";
+    if (records.size() > 1) s += "set xrange [1:" + std::to_string(records.size()) + "]\n";
+    for (size_t i = 1; i < records.size(); ++i) {
+        if (records[i].shot_start) {
+            s += "set arrow from " + std::to_string(i + 1) + ", graph 0 to " + std::to_string(i + 1) +
+                 ", graph 1 nohead lc rgb '#999999' dt 2\n";
+        }
+    }
+    s += "set multiplot layout 2,1 title " + quoted(title) + " noenhanced\n";
+    s += "set ylabel 'applied high'\n" + plot_command(data_path, 5);
+    s += "set ylabel 'applied low'\nset xlabel 'frame'\n" + plot_command(data_path, 2);
+    return s + "unset multiplot\n";
+}
+
+}  // namespace
+
+std::string find_gnuplot(std::string& error) {
+    const std::string path = find_program("gnuplot");
+    if (path.empty())
+        error = "--plot needs gnuplot, which is not installed (Debian: apt install gnuplot-nox)";
+    return path;
+}
+
+bool write_plot(const std::string& gnuplot, const std::vector<FrameRecord>& records, const std::string& title,
+                const std::string& png_path, std::string& error) {
+    ScratchFolder folder;
+    if (folder.path().empty()) {
+        error = "cannot make a temporary folder for the plot";
+        return false;
+    }
+    const std::string data_path = folder.path() + "/levels.dat", script_path = folder.path() + "/levels.gp";
+    std::ofstream data(data_path);
+    for (size_t i = 0; i < records.size(); ++i) {
+        data << i + 1;
+        for (const int32_t v : records[i].report.applied.v) data << ' ' << v;
+        data << '\n';
+    }
+    std::ofstream(script_path) << script(records, title, data_path, png_path);
+    data.close();
+    if (!data) {
+        error = "cannot write the plot's data to " + folder.path();
+        return false;
+    }
+    if (!run_capture({gnuplot, script_path}, error)) {
+        error = "gnuplot could not draw \"" + png_path + "\": " + error;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace kelvra::cli

@@ -1,0 +1,72 @@
+#include "report/stats_writer.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "output/output_format.h"
+
+namespace kelvra::cli {
+namespace {
+
+using Field = std::pair<std::string, std::string>;
+
+std::string seconds(const FrameClock& clock, int64_t frame) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.6f",
+                  clock.start + static_cast<double>(frame - 1) * static_cast<double>(clock.rate.den) /
+                                    static_cast<double>(clock.rate.num));
+    return text;
+}
+
+void add_rgb(std::vector<Field>& fields, const std::string& name, const int32_t* v) {
+    const char* const channel[3] = {"_r", "_g", "_b"};
+    for (int c = 0; c < 3; ++c) fields.emplace_back(name + channel[c], std::to_string(v[c]));
+}
+
+// Names and values in the order of the file's columns; an empty time has no value.
+std::vector<Field> fields_of(const FrameRecord& record, int64_t frame,
+                             const std::optional<FrameClock>& clock) {
+    const FrameReport& r = record.report;
+    std::vector<Field> fields = {{"frame", std::to_string(frame)},
+                                 {"time", clock ? seconds(*clock, frame) : ""},
+                                 {"shot_start", record.shot_start ? "1" : "0"}};
+    add_rgb(fields, "end_low", r.start);
+    add_rgb(fields, "end_high", r.end);
+    add_rgb(fields, "median", r.median);
+    add_rgb(fields, "own_low", r.own.v);
+    add_rgb(fields, "own_high", r.own.v + 3);
+    add_rgb(fields, "applied_low", r.applied.v);
+    add_rgb(fields, "applied_high", r.applied.v + 3);
+    return fields;
+}
+
+}  // namespace
+
+bool is_json_path(const std::string& path) { return extension_of(path) == "json"; }
+
+std::string stats_text(const std::vector<FrameRecord>& records, bool json,
+                       const std::optional<FrameClock>& clock) {
+    std::string text = json ? "[" : "";
+    for (size_t i = 0; i < records.size(); ++i) {
+        const std::vector<Field> fields = fields_of(records[i], int64_t(i) + 1, clock);
+        if (json) {
+            text += i ? ",\n{" : "\n{";
+            for (size_t f = 0; f < fields.size(); ++f) {
+                const std::string& value = fields[f].second;
+                text += (f ? ", \"" : "\"") + fields[f].first + "\": " + (value.empty() ? "null" : value);
+            }
+            text += "}";
+            continue;
+        }
+        if (i == 0) {
+            for (size_t f = 0; f < fields.size(); ++f) text += (f ? "," : "") + fields[f].first;
+            text += "\n";
+        }
+        for (size_t f = 0; f < fields.size(); ++f) text += (f ? "," : "") + fields[f].second;
+        text += "\n";
+    }
+    if (json) text += "\n]\n";
+    return text;
+}
+
+}  // namespace kelvra::cli
