@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
             std::fputs(help_text().c_str(), stdout);
             return 0;
         case Options::Mode::kVersion:
-            std::puts("kelvra 3.7");
+            std::puts("kelvra " KELVRA_VERSION);
             return 0;
         default:
             break;

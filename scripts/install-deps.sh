@@ -8,6 +8,8 @@ packages=(
   wine wine64 wine32:i386 qemu-user-static xvfb xauth x11-apps imagemagick
   ffmpeg clang libclang-rt-14-dev gnuplot-nox
   pkg-config libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
+  help2man dpkg-dev  # the manual page from --help; dpkg-shlibdeps for the package's dependencies
+  man-db bash-completion  # the package test renders the manual page and completes an option
 )
 
 missing=()

@@ -37,7 +37,8 @@ std::string synopsis(const OptionRow& row) {
 // The help text in words wrapped at kLineWidth, continued under kHelpColumn.
 void append_wrapped(std::string& out, const std::string& head, const std::string& help) {
     std::string line = "  " + head;
-    line += line.size() < kHelpColumn ? std::string(kHelpColumn - line.size(), ' ') : std::string("  ");
+    // Two spaces at least: readers of --help such as help2man split there.
+    line += line.size() + 2 <= kHelpColumn ? std::string(kHelpColumn - line.size(), ' ') : std::string("  ");
     const size_t first_word = line.size();
     size_t at = 0;
     while (at < help.size()) {
@@ -60,10 +61,12 @@ void append_wrapped(std::string& out, const std::string& head, const std::string
 
 std::string help_text() {
     std::string out =
-        "Usage:\n"
-        "  kelvra IN OUT [options]        correct a video file or an image\n"
-        "  kelvra --raw WxH - - [options] correct raw BGRA frames from standard input to standard output\n"
-        "  kelvra demo [FOLDER]           make a clip with a colour cast, correct it (default: out/demo)\n";
+        "Usage: kelvra IN OUT [options]\n"
+        "  or:  kelvra --raw WxH - - [options]\n"
+        "  or:  kelvra demo [FOLDER]\n"
+        "Automatic white balance and levels, the correction of the kelvra.vdf plug-in. The first form\n"
+        "corrects a video file or an image; --raw corrects raw BGRA frames from standard input to\n"
+        "standard output; demo makes a clip with colour casts and corrects it (default folder out/demo).\n";
     for (const Section section : {Section::kSettings, Section::kShots, Section::kOutput, Section::kRun}) {
         out += std::string("\n") + section_title(section) + "\n";
         for (const OptionRow& row : option_table()) {

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds the tool and both plug-in DLLs (as scripts/build.sh does), then the
+# release files in dist/: the Debian package kelvra_VERSION_amd64.deb (CPack)
+# and the plug-in bundle kelvra-vdf-VERSION.zip.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/native
+./scripts/build-plugin.sh
+
+rm -f build/native/kelvra_*.deb dist/kelvra_*.deb dist/kelvra-vdf-*.zip
+(cd build/native && cpack >/dev/null)
+cp build/native/kelvra_*_amd64.deb dist/
+cmake --build build/native --target plugin-bundle >/dev/null
+ls dist/kelvra_*_amd64.deb dist/kelvra-vdf-*.zip
