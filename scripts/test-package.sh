@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# The release files as a user meets them: the Debian package unpacked into a
+# scratch folder (dpkg-deb -x) and its kelvra, manual page and completion
+# used from there; the plug-in bundle unpacked, its DLLs checked for their
+# machines and against its SHA-256 sums. Ends with one line
+# "N passed, N failed, M skipped".
+set -uo pipefail
+cd "$(dirname "$0")/.." || exit 1
+
+passed=0
+failed=0
+skipped=0
+pass() { echo "ok       $1"; passed=$((passed + 1)); }
+fail() { echo "FAILED   $1: $2"; failed=$((failed + 1)); }
+skip() { echo "skipped  $1: $2"; skipped=$((skipped + 1)); }
+summary() { echo "$passed passed, $failed failed, $skipped skipped"; }
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+if ! ./scripts/package.sh >"$scratch/package.log" 2>&1; then
+    tail -n 20 "$scratch/package.log"
+    fail "scripts/package.sh" "it failed"
+    summary
+    exit 1
+fi
+deb=$(ls dist/kelvra_*_amd64.deb)
+root=$scratch/root
+export LC_ALL=C.UTF-8
+
+# The .deb's version is the one kelvra reports and the bundle carries, and
+# dpkg-shlibdeps found FFmpeg's libraries.
+test_package() {
+    local version depends
+    dpkg-deb -x "$deb" "$root" || { fail package "dpkg-deb -x $deb failed"; return; }
+    version=$(dpkg-deb -f "$deb" Version)
+    depends=$(dpkg-deb -f "$deb" Depends)
+    if [ "$deb" != "dist/kelvra_${version}_amd64.deb" ]; then
+        fail package "$deb is not named for its version $version"
+    elif [ "$("$root/usr/bin/kelvra" --version)" != "kelvra $version" ]; then
+        fail package "the unpacked kelvra says \"$("$root/usr/bin/kelvra" --version)\", the package $version"
+    elif [ ! -f "dist/kelvra-vdf-$version.zip" ]; then
+        fail package "no dist/kelvra-vdf-$version.zip beside the package"
+    elif ! grep -q 'ffmpeg' <<<"$depends" || ! grep -q 'libavformat[0-9]' <<<"$depends" ||
+        ! grep -q 'libswscale[0-9]' <<<"$depends"; then
+        fail package "Depends lacks ffmpeg or its libraries: $depends"
+    else
+        pass "package $version: kelvra --version, the bundle's name, Depends: $depends"
+    fi
+}
+
+# Every option --help lists is on the rendered manual page.
+test_manual_page() {
+    local page=$root/usr/share/man/man1/kelvra.1 text option missing=""
+    command -v man >/dev/null || { skip "manual page" "no man (Debian package man-db)"; return; }
+    if ! text=$(MANWIDTH=100 man -l "$page" 2>"$scratch/man.err") || [ -s "$scratch/man.err" ]; then
+        fail "manual page" "man -l $page: $(head -n 3 "$scratch/man.err")"
+        return
+    fi
+    for option in $("$root/usr/bin/kelvra" --help | grep -oE '^  --?[a-z][a-z-]*'); do
+        grep -qe "$option" <<<"$text" || missing+=" $option"
+    done
+    if [ -n "$missing" ]; then
+        fail "manual page" "it lacks$missing"
+    else
+        pass "manual page: man -l renders it, with every option of --help"
+    fi
+}
+
+# An option name completes, and so does a .png file after --compare.
+test_completion() {
+    local completion=$root/usr/share/bash-completion/completions/kelvra got
+    local loader=/usr/share/bash-completion/bash_completion
+    [ -f "$loader" ] || { skip completion "no $loader (Debian package bash-completion)"; return; }
+    mkdir -p "$scratch/files" && touch "$scratch/files/"{a.png,b.txt}
+    got=$(cd "$scratch/files" && bash --norc --noprofile -c '
+        source "$1" && source "$2" || exit 1
+        complete_words() {
+            COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); COMP_LINE="$*"; COMP_POINT=${#COMP_LINE}
+            COMPREPLY=(); _kelvra kelvra "${COMP_WORDS[-1]}" "${COMP_WORDS[-2]}"; echo "${COMPREPLY[*]}"
+        }
+        complete_words kelvra --scene-c
+        complete_words kelvra in.mp4 out.mp4 --compare ""' bash "$loader" "$completion")
+    if [ "$got" = $'--scene-cuts\na.png' ]; then
+        pass "completion: --scene-c gives --scene-cuts, --compare a .png file"
+    else
+        fail completion "got \"$got\""
+    fi
+}
+
+# The PE machine field of a Windows DLL, as four hex digits.
+pe_machine() {
+    local at
+    at=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+    [ "$(od -An -tx1 -j"$at" -N4 "$1" 2>/dev/null | tr -d ' ')" = 50450000 ] || return 1
+    od -An -tx2 -j$((at + 4)) -N2 "$1" | tr -d ' '
+}
+
+test_bundle() {
+    local zip files
+    zip=$(ls dist/kelvra-vdf-*.zip)
+    mkdir -p "$scratch/bundle"
+    (cd "$scratch/bundle" && cmake -E tar xf "$OLDPWD/$zip") || { fail bundle "cannot unpack $zip"; return; }
+    files=$(cd "$scratch/bundle" && find . -type f | sort | tr '\n' ' ')
+    if [ "$files" != "./INSTALL.txt ./SHA256SUMS ./x64/kelvra.vdf ./x86/kelvra.vdf " ]; then
+        fail bundle "$zip holds $files"
+    elif [ "$(pe_machine "$scratch/bundle/x64/kelvra.vdf")" != 8664 ] ||
+        [ "$(pe_machine "$scratch/bundle/x86/kelvra.vdf")" != 014c ]; then
+        fail bundle "x64/kelvra.vdf is not an x86-64 DLL or x86/kelvra.vdf not an i386 one"
+    elif ! (cd "$scratch/bundle" && sha256sum --quiet --strict -c SHA256SUMS); then
+        fail bundle "the files do not match SHA256SUMS"
+    else
+        pass "bundle $zip: an x86-64 and an i386 DLL, the note, matching SHA-256 sums"
+    fi
+}
+
+test_package
+test_manual_page
+test_completion
+test_bundle
+summary
+[ "$failed" -eq 0 ]
