@@ -255,8 +255,7 @@ Outcome run_file(const Options& o) {
         if (!capture.captured)
             return {1, "frame " + std::to_string(capture.frame) + " never came, for --compare"};
         const std::vector<uint32_t> picture =
-            compose_compare(capture.before, capture.after, plan->info.width, plan->info.height,
-                            !plan->settings.show_histogram);
+            compose_compare(capture.before, capture.after, plan->info.width, plan->info.height);
         if (!write_png(plan->tools.ffmpeg, picture, 2 * plan->info.width, plan->info.height,
                        compare_output->temp_path(), error)) {
             return {1, error};

@@ -4,37 +4,17 @@
 
 #include <algorithm>
 
-#include "frame.h"
-#include "overlay.h"
 #include "process/process.h"
-#include "split_counter.h"
 
 namespace kelvra::cli {
-namespace {
-
-ChannelCounts count_channels(const std::vector<uint32_t>& pixels, int32_t width, int32_t height) {
-    SplitCounter counter;
-    for (size_t y = 0; y < size_t(height); ++y) counter.add_row(&pixels[y * size_t(width)], width);
-    ChannelCounts counts = {};
-    counter.add_to(counts);
-    return counts;
-}
-
-}  // namespace
 
 std::vector<uint32_t> compose_compare(const std::vector<uint32_t>& before, const std::vector<uint32_t>& after,
-                                      int32_t width, int32_t height, bool draw_histograms) {
+                                      int32_t width, int32_t height) {
     const size_t w = size_t(width), row = 2 * w;
     std::vector<uint32_t> pic(row * size_t(height));
     for (size_t y = 0; y < size_t(height); ++y) {
         std::copy_n(&before[y * w], w, &pic[y * row]);
         std::copy_n(&after[y * w], w, &pic[y * row + w]);
-    }
-    if (draw_histograms) {
-        // The right half as a bottom-up view with the whole picture's pitch.
-        const Frame right{pic.data() + (size_t(height) - 1) * row + w, width, height,
-                          -static_cast<ptrdiff_t>(row * 4)};
-        draw_overlay(right, count_channels(after, width, height));
     }
     return pic;
 }

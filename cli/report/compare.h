@@ -1,6 +1,6 @@
 // The compare picture: one frame before and after the correction side by
-// side, the corrected half carrying its three histograms as the overlay draws
-// them.
+// side, each as the input and the output have it (so the histograms only
+// with --histogram).
 #pragma once
 
 #include <cstdint>
@@ -10,9 +10,9 @@
 namespace kelvra::cli {
 
 // A (2 x width) x height top-down picture: `before` on the left, `after` on
-// the right. `draw_histograms` is false when `after` already has them.
+// the right.
 std::vector<uint32_t> compose_compare(const std::vector<uint32_t>& before, const std::vector<uint32_t>& after,
-                                      int32_t width, int32_t height, bool draw_histograms);
+                                      int32_t width, int32_t height);
 
 // Writes a top-down picture as a PNG file through ffmpeg.
 bool write_png(const std::string& ffmpeg, const std::vector<uint32_t>& pixels, int32_t width, int32_t height,

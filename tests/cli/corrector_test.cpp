@@ -1,5 +1,5 @@
 // The per-frame engine call without ffmpeg: orientation, alpha, warm start,
-// Freeze after N frames, the compare picture and the progress line.
+// Freeze after N frames and the progress line.
 #include "levels/corrector.h"
 
 #include <gtest/gtest.h>
@@ -8,8 +8,6 @@
 
 #include "filter_data.h"
 #include "frame_pass.h"
-#include "overlay.h"
-#include "report/compare.h"
 #include "report/progress.h"
 
 using kelvra::cli::CorrectionSettings;
@@ -118,29 +116,6 @@ TEST(Corrector, FreezeAfterHoldsTheEndPointsOfTheFirstNFrames) {
     // From the fifth frozen frame on, the held end points alone decide: the
     // same picture gives the same result wherever it comes.
     EXPECT_EQ(corrected(c, picture(3)), corrected(c, picture(3)));
-}
-
-TEST(ComparePicture, BeforeLeftAfterRightWithTheOverlayOnTheRight) {
-    const std::vector<uint32_t> before = picture(3), after = picture(4);
-    const int w = kW, h = kH;
-    const std::vector<uint32_t> plain = kelvra::cli::compose_compare(before, after, w, h, false);
-    const std::vector<uint32_t> drawn = kelvra::cli::compose_compare(before, after, w, h, true);
-    // The overlay on a bottom-up copy of `after`, for its own counts.
-    std::vector<uint32_t> expected = flipped(after);
-    kelvra::ChannelCounts counts = {};
-    for (uint32_t p : after) ++counts.r[(p >> 16) & 255], ++counts.g[(p >> 8) & 255], ++counts.b[p & 255];
-    kelvra::draw_overlay({expected.data(), w, h, w * 4}, counts);
-    expected = flipped(expected);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            const size_t at = size_t(y) * 2 * w;
-            ASSERT_EQ(plain[at + x], before[size_t(y) * w + x]);
-            ASSERT_EQ(plain[at + w + x], after[size_t(y) * w + x]);
-            ASSERT_EQ(drawn[at + x], before[size_t(y) * w + x]);
-            ASSERT_EQ(rgb(drawn[at + w + x]), rgb(expected[size_t(y) * w + x])) << x << "," << y;
-        }
-    }
-    EXPECT_NE(plain, drawn) << "the overlay drew nothing";
 }
 
 TEST(ProgressLine, ShowsTotalSpeedAndTimeLeft) {

@@ -7,7 +7,6 @@
 #include <sstream>
 
 #include "helpers.h"
-#include "overlay.h"
 
 namespace {
 
@@ -130,38 +129,37 @@ TEST(VideoFile, ARotatedClipComesOutUpright) {
     EXPECT_EQ(out.frames.size(), in.frames.size());
 }
 
-TEST(ComparePicture, ShowsTheFrameBeforeAndAfterWithItsHistograms) {
+TEST(ComparePicture, ShowsTheFrameAsTheInputAndTheOutputHaveIt) {
     ScratchDir dir;
     make_cast_clip(dir.path("in.mkv"));
-    const RunResult r = run_kelvra({dir.path("in.mkv"), dir.path("out.mkv"), "--codec", "ffv1", "--compare",
-                                    dir.path("c3.png"), "--compare-frame", "3"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    ASSERT_EQ(run_kelvra({dir.path("in.mkv"), dir.path("o2.mkv"), "--compare", dir.path("mid.png")}).status,
-              0);
-    const Video in = decode(dir.path("in.mkv")), out = decode(dir.path("out.mkv"));
-    const Video c3 = decode(dir.path("c3.png")), mid = decode(dir.path("mid.png"));
-    ASSERT_EQ(c3.w, 2 * in.w);
-    ASSERT_EQ(c3.h, in.h);
-
-    // The corrected frame 3 with the overlay of its own counts, bottom-up.
-    const int w = in.w, h = in.h;
-    std::vector<uint32_t> after(out.frames[2].size());
-    kelvra::ChannelCounts counts = {};
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            const uint32_t p = out.frames[2][size_t(h - 1 - y) * w + x] & 0xFFFFFF;
-            after[size_t(y) * w + x] = p;
-            ++counts.r[p >> 16], ++counts.g[(p >> 8) & 255], ++counts.b[p & 255];
-        }
+    const std::string c3 = dir.path("c3.png"), drawn3 = dir.path("drawn3.png"), mid = dir.path("mid.png");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"out.mkv", "--compare", c3, "--compare-frame", "3"},
+          {"drawn.mkv", "--histogram", "--compare", drawn3, "--compare-frame", "3"},
+          {"o2.mkv", "--compare", mid}}) {
+        std::vector<std::string> all = {dir.path("in.mkv"), dir.path(args[0]), "--codec", "ffv1"};
+        all.insert(all.end(), args.begin() + 1, args.end());
+        const RunResult r = run_kelvra(all);
+        ASSERT_EQ(r.status, 0) << r.err;
     }
-    kelvra::draw_overlay({after.data(), w, h, w * 4}, counts);
+    const Video in = decode(dir.path("in.mkv")), out = decode(dir.path("out.mkv"));
+    const Video drawn = decode(dir.path("drawn.mkv"));
+    const Video plain_pic = decode(c3), drawn_pic = decode(drawn3), mid_pic = decode(mid);
+    const int w = in.w, h = in.h;
+    ASSERT_EQ(plain_pic.w, 2 * w);
+    ASSERT_EQ(plain_pic.h, h);
+    ASSERT_NE(out.frames[2], drawn.frames[2]) << "--histogram drew nothing";
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-            const size_t at = size_t(y) * 2 * w;
-            ASSERT_EQ(c3.frames[0][at + x] & 0xFFFFFF, in.frames[2][size_t(y) * w + x] & 0xFFFFFF);
-            ASSERT_EQ(c3.frames[0][at + w + x] & 0xFFFFFF, after[size_t(h - 1 - y) * w + x]) << x << "," << y;
+            const size_t at = size_t(y) * 2 * w, px = size_t(y) * w + x;
+            ASSERT_EQ(plain_pic.frames[0][at + x] & 0xFFFFFF, in.frames[2][px] & 0xFFFFFF);
+            // The plain corrected frame, or with --histogram the frame with its histograms.
+            ASSERT_EQ(plain_pic.frames[0][at + w + x] & 0xFFFFFF, out.frames[2][px] & 0xFFFFFF)
+                << x << "," << y;
+            ASSERT_EQ(drawn_pic.frames[0][at + w + x] & 0xFFFFFF, drawn.frames[2][px] & 0xFFFFFF)
+                << x << "," << y;
             // Twelve frames: the middle one is the sixth.
-            ASSERT_EQ(mid.frames[0][at + x] & 0xFFFFFF, in.frames[5][size_t(y) * w + x] & 0xFFFFFF);
+            ASSERT_EQ(mid_pic.frames[0][at + x] & 0xFFFFFF, in.frames[5][px] & 0xFFFFFF);
         }
     }
 }
