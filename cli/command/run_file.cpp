@@ -202,6 +202,16 @@ Outcome run_pass(const Options& o, const Plan& p, Corrector& corrector, const st
     return {};
 }
 
+// A file that ends before the frames its container promised is written as
+// far as it decodes, as ffmpeg writes it, but not in silence. A resampled
+// stream is left out: its count changes on purpose.
+std::optional<std::string> ended_early_warning(const Options& o, const Plan& p, int64_t frames) {
+    const std::optional<int64_t> promised = p.info.frame_count;
+    if (p.still || p.timing.resample || !promised || frames >= *promised) return std::nullopt;
+    return "\"" + o.input + "\" ends early: its container promised " + std::to_string(*promised) +
+           " frames, " + std::to_string(frames) + " decoded and were written";
+}
+
 // --steady's first pass: every frame measured, its shot found, and each
 // shot's levels chosen.
 Outcome plan_steady_levels(const Options& o, const Plan& p, LevelPlan& levels) {
@@ -250,6 +260,7 @@ Outcome run_file(const Options& o) {
         return {1, "cannot decode \"" + o.input + "\": it gave " + std::to_string(corrector.frames_done()) +
                        " frames the second time, " + std::to_string(levels.given.size()) + " the first"};
     }
+    if (const std::optional<std::string> w = ended_early_warning(o, *plan, corrector.frames_done())) warn(*w);
     if (const std::optional<std::string> w = cuts_beyond_warning(o.cuts, corrector.frames_done())) warn(*w);
     if (compare_output) {
         if (!capture.captured)

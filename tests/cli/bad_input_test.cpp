@@ -37,6 +37,27 @@ protected:
     std::vector<std::string> before;
 };
 
+// Written as far as it decodes, as ffmpeg writes it, with one line that says
+// how much is missing.
+TEST_F(BadInput, AFileThatEndsEarlySaysSo) {
+    const std::string whole = dir.path("whole.avi"), cut = dir.path("cut.avi");
+    ffmpeg({"-f", "lavfi", "-i", "testsrc2=size=64x48:rate=25", "-frames:v", "40", "-c:v", "mjpeg",
+            "file:" + whole});
+    const std::string bytes = read_file(whole);
+    std::ofstream(cut, std::ios::binary) << bytes.substr(0, bytes.size() / 2);
+    const size_t decodable = decode(cut).frames.size();
+    ASSERT_GT(decodable, 0u);
+    ASSERT_LT(decodable, 40u);
+
+    const RunResult r = run_kelvra({cut, dir.path("out.mkv"), "--codec", "ffv1"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(decode(dir.path("out.mkv")).frames.size(), decodable);
+    EXPECT_EQ(r.err.rfind("kelvra: warning: ", 0), 0u) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_NE(r.err.find("promised 40 frames, " + std::to_string(decodable) + " decoded"), std::string::npos)
+        << r.err;
+}
+
 TEST_F(BadInput, InputsThatCannotBeCorrected) {
     const std::string out = dir.path("out.mkv");
     expect_refused({dir.path("missing.mkv"), out},
