@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Remakes docs/kelvra-photo.png, the README's first picture: a photograph
+# shipped in Debian's python3-skimage (NASA's portrait of Eileen Collins,
+# public domain), given a cyan cast with ffmpeg and corrected by kelvra at its
+# defaults, before and after side by side. The package is downloaded and
+# unpacked here, not installed. Needs the native build (scripts/build.sh).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+kelvra=build/native/cli/kelvra
+[ -x "$kelvra" ] || { echo "no $kelvra: run ./scripts/build.sh --no-demo first" >&2; exit 1; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+(cd "$work" && apt-get download -q python3-skimage && dpkg -x python3-skimage_*.deb root)
+photo=$(find "$work/root" -path '*/skimage/data/astronaut.png')
+# Red and green weakened, the blacks lifted in green and blue: a cyan cast.
+ffmpeg -v error -nostdin -i "$photo" \
+    -vf "scale=320:-2,colorchannelmixer=rr=0.82:gg=0.94,colorlevels=gomin=0.03:bomin=0.08" "$work/cast.png"
+"$kelvra" "$work/cast.png" "$work/corrected.png" --compare docs/kelvra-photo.png --force
+ls -l docs/kelvra-photo.png
