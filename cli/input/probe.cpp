@@ -4,6 +4,8 @@
 #include <map>
 #include <sstream>
 
+#include "x86_arith.h"
+
 namespace kelvra::cli {
 namespace {
 
@@ -74,6 +76,19 @@ Report split_sections(const std::string& report) {
     return r;
 }
 
+bool is_mov_family(const std::string& format_name) { return format_name.rfind("mov,", 0) == 0; }
+
+// An MP4 or MOV edit list can start the video after its first samples, which
+// then are counted but never shown: the frames the stream's duration holds
+// at its average rate are all it promises.
+int64_t frames_in_duration(int64_t samples, std::optional<double> duration, Rational rate) {
+    if (!duration || !rate.valid()) return samples;
+    // A hundredth of a frame keeps a count that is exact in rationals exact
+    // in doubles as well.
+    const double shown = *duration * static_cast<double>(rate.num) / static_cast<double>(rate.den) + 0.01;
+    return shown < static_cast<double>(samples) ? trunc_to_int(shown) : samples;
+}
+
 }  // namespace
 
 std::vector<std::string> probe_args(const std::string& ffprobe, const std::string& input_path,
@@ -84,7 +99,8 @@ std::vector<std::string> probe_args(const std::string& ffprobe, const std::strin
         "error",
         "-show_entries",
         "format=format_name,start_time:stream=index,codec_type,width,height,pix_fmt,r_frame_rate,"
-        "avg_frame_rate,nb_frames,nb_read_packets,sample_aspect_ratio,field_order,color_space,color_range,"
+        "avg_frame_rate,duration,nb_frames,nb_read_packets,sample_aspect_ratio,field_order,color_space,color_"
+        "range,"
         "color_primaries,color_transfer,start_time:stream_disposition=attached_pic:stream_side_data=rotation",
         "-of",
         "default"};
@@ -129,6 +145,10 @@ MediaInfo parse_probe_report(const std::string& report) {
                        field(s, "color_transfer")};
         info.frame_count = integer_field(s, "nb_frames");
         if (!info.frame_count) info.frame_count = integer_field(s, "nb_read_packets");
+        if (info.frame_count && is_mov_family(info.format_name)) {
+            info.frame_count =
+                frames_in_duration(*info.frame_count, seconds_field(s, "duration"), info.average_rate);
+        }
         info.file_start = seconds_field(r.format, "start_time").value_or(0);
         const std::optional<double> start = seconds_field(s, "start_time");
         if (start && *start > info.file_start) info.video_delay = *start - info.file_start;

@@ -56,6 +56,16 @@ TEST_F(BadInput, AFileThatEndsEarlySaysSo) {
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     EXPECT_NE(r.err.find("promised 40 frames, " + std::to_string(decodable) + " decoded"), std::string::npos)
         << r.err;
+
+    // An MP4 cut by stream copy counts samples that its edit list never shows.
+    const std::string mp4 = dir.path("whole.mp4"), trimmed = dir.path("trimmed.mp4");
+    ffmpeg({"-f", "lavfi", "-i", "testsrc2=size=64x48:rate=25", "-frames:v", "50", "-c:v", "libx264", "-g",
+            "25", "file:" + mp4});
+    ffmpeg({"-ss", "1.3", "-i", "file:" + mp4, "-c", "copy", "file:" + trimmed});
+    const RunResult t = run_kelvra({trimmed, dir.path("trimmed.mkv"), "--codec", "ffv1"});
+    EXPECT_EQ(t.status, 0);
+    EXPECT_EQ(t.err, "");
+    EXPECT_EQ(decode(dir.path("trimmed.mkv")).frames.size(), decode(trimmed).frames.size());
 }
 
 TEST_F(BadInput, InputsThatCannotBeCorrected) {
