@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Remakes docs/kelvra-photo.png, the README's first picture: a photograph
 # shipped in Debian's python3-skimage (NASA's portrait of Eileen Collins,
-# public domain), given a cyan cast with ffmpeg and corrected by kelvra at its
-# defaults, before and after side by side. The package is downloaded and
+# public domain), given a warm cast with ffmpeg and corrected by kelvra at strength
+# 100, before and after side by side. The package is downloaded and
 # unpacked here, not installed. Needs the native build (scripts/build.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,8 +13,10 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 (cd "$work" && apt-get download -q python3-skimage && dpkg -x python3-skimage_*.deb root)
 photo=$(find "$work/root" -path '*/skimage/data/astronaut.png')
-# Red and green weakened, the blacks lifted in green and blue: a cyan cast.
+# Blue and green weakened, the blacks lifted most in red: a warm, faded cast,
+# as under tungsten light.
 ffmpeg -v error -nostdin -i "$photo" \
-    -vf "scale=320:-2,colorchannelmixer=rr=0.82:gg=0.94,colorlevels=gomin=0.03:bomin=0.08" "$work/cast.png"
-"$kelvra" "$work/cast.png" "$work/corrected.png" --compare docs/kelvra-photo.png --force
+    -vf "scale=320:-2,colorchannelmixer=rr=0.95:gg=0.80:bb=0.55,colorlevels=romin=0.06:gomin=0.04:bomin=0.02" \
+    "$work/cast.png"
+"$kelvra" "$work/cast.png" "$work/corrected.png" --level 100 --compare docs/kelvra-photo.png --force
 ls -l docs/kelvra-photo.png
