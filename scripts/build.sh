@@ -12,7 +12,7 @@ for arg in "$@"; do
     esac
 done
 
-./scripts/install-deps.sh
+./scripts/install-deps.sh build
 
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/native

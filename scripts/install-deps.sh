@@ -1,29 +1,67 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build and the tests need (idempotent).
-set -euo pipefail
+# Installs the Debian packages a command needs (idempotent):
+#   install-deps.sh build   building and the demo (scripts/build.sh)
+#   install-deps.sh test    that, and the tests (scripts/test.sh)
+# Each group goes to apt on its own, so one that cannot be installed leaves
+# the others. A build package that cannot be installed is an error. A test
+# group is reported in one line, which build/not-installed/GROUP keeps for
+# the suites that then skip, until the group is installed.
+set -uo pipefail
+cd "$(dirname "$0")/.." || exit 1
+source scripts/apt-retry.sh
 
-packages=(
-  cmake g++ ninja-build libgtest-dev libbenchmark-dev clang-format
-  g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64
-  wine wine64 wine32:i386 qemu-user-static xvfb xauth x11-apps imagemagick
-  ffmpeg clang libclang-rt-14-dev gnuplot-nox
-  pkg-config libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
-  help2man dpkg-dev  # the manual page from --help; dpkg-shlibdeps for the package's dependencies
-  man-db bash-completion  # the package test renders the manual page and completes an option
+# What each package is for: README.md, "What a machine needs".
+declare -A packages=(
+    [build]="cmake g++ ninja-build pkg-config libgtest-dev libbenchmark-dev
+        g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64
+        ffmpeg libavformat-dev libavcodec-dev libswscale-dev libavutil-dev gnuplot-nox
+        help2man dpkg-dev"
+    [tools]="clang libclang-rt-14-dev qemu-user-static clang-format xauth x11-apps imagemagick
+        man-db bash-completion"
+    [wine]="wine wine64 xvfb"
+    [wine32]="wine32:i386"
 )
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
-fi
+case ${1:-} in
+    build) groups="build" ;;
+    test) groups="build tools wine wine32" ;;
+    *)
+        echo "usage: $0 build|test" >&2
+        exit 2
+        ;;
+esac
 
-SUDO=""
-[ "$(id -u)" -eq 0 ] || SUDO=sudo
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  $SUDO dpkg --add-architecture i386
+record=build/not-installed
+mkdir -p "$record"
+declare -A missing
+for group in $groups; do
+    for package in ${packages[$group]}; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+            missing[$group]+="$package "
+    done
+    [ -n "${missing[$group]:-}" ] || rm -f "$record/$group"
+done
+[ ${#missing[@]} -gt 0 ] || exit 0
+
+# One line in the group's record, and on standard error.
+not_installed() { echo "${missing[$1]% } could not be installed: $2" | tee "$record/$1" >&2; }
+
+if [ -n "${missing[wine32]:-}" ] && ! dpkg --print-foreign-architectures | grep -qx i386 &&
+    ! as_root dpkg --add-architecture i386; then
+    not_installed wine32 "dpkg --add-architecture i386: $(apt_reason)"
+    unset 'missing[wine32]'
 fi
-$SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+apt_update
+for group in $groups; do
+    [ -n "${missing[$group]:-}" ] || continue
+    # shellcheck disable=SC2086 # one word a package
+    if apt_install ${missing[$group]}; then
+        rm -f "$record/$group"
+    elif [ "$group" = build ]; then
+        echo "error: the build needs ${missing[build]% }, and apt could not install them: $(apt_reason)" >&2
+        exit 1
+    else
+        not_installed "$group" "$(apt_reason)"
+    fi
+done
+exit 0

@@ -5,7 +5,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
-./scripts/install-deps.sh || exit 1
+./scripts/install-deps.sh test || exit 1
 ./scripts/build.sh --no-demo || exit 1
 
 passed=0
