@@ -11,9 +11,10 @@ cd "$(dirname "$0")/.."
 passed=0
 failed=0
 skipped=0
-# The wine suite's answer to whether 32-bit programs run here, repeated at the end.
-probe_answers=$(mktemp)
-trap 'rm -f "$probe_answers"' EXIT
+# Repeated at the end: the wine suite's answer to whether 32-bit programs run
+# here, and why a suite was skipped.
+notes=$(mktemp)
+trap 'rm -f "$notes"' EXIT
 
 # Runs a command and adds up the counts it prints, in either of two forms:
 #   ctest's summary    "100% tests passed, 0 tests failed out of 36"
@@ -28,7 +29,7 @@ suite() {
     log=$(mktemp)
     echo "== $name"
     "$@" 2>&1 | tee "$log" | tail -n 40
-    grep -h '^32-bit programs:' "$log" >>"$probe_answers"
+    grep -hE '^32-bit programs:|^[A-Za-z0-9].* skipped: ' "$log" >>"$notes"
     lines=$(tr -d '\r' <"$log" | grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+$|^[0-9]+ passed, [0-9]+ failed, [0-9]+ skipped$')
     rm -f "$log"
     if [ -z "$lines" ]; then
@@ -65,6 +66,6 @@ for extra in scripts/test-*.sh; do
     [ -x "$extra" ] && suite "$extra" "$extra"
 done
 
-cat "$probe_answers"
+cat "$notes"
 echo "Total: $passed passed, $failed failed, $skipped skipped"
 [ "$failed" -eq 0 ]
