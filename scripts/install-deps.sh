@@ -24,7 +24,10 @@ declare -A packages=(
 
 case ${1:-} in
     build) groups="build" ;;
-    test) groups="build tools wine wine32" ;;
+    # The 32-bit set first: its libraries must be at the 64-bit copies'
+    # versions, and on a day its lists are missing only the release's
+    # versions exist for both; the 64-bit ones installed later then follow it.
+    test) groups="wine32 wine tools build" ;;
     *)
         echo "usage: $0 build|test" >&2
         exit 2
@@ -33,7 +36,7 @@ esac
 
 record=build/not-installed
 mkdir -p "$record"
-declare -A missing
+declare -A missing=()
 for group in $groups; do
     for package in ${packages[$group]}; do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
