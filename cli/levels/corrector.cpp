@@ -51,11 +51,12 @@ void Corrector::look_ahead(const uint32_t* next) {
     analyse_frame(fd_, view(next), a);
     FrameReport report;
     describe_frame(a.hist, own_levels(a.settings, a.hist), report);
+    make_thumbnail(next, width_, height_, thumbnail_);
     ++frames_seen_;
-    if (const std::optional<bool> verdict = shots_->next(report)) shot_start_ = verdict;
+    if (const std::optional<ShotCall> verdict = shots_->next(report, thumbnail_)) shot_call_ = verdict;
 }
 
-void Corrector::end_of_input() { shot_start_ = shots_->end(); }
+void Corrector::end_of_input() { shot_call_ = shots_->end(); }
 
 bool Corrector::correct(const uint32_t* src, uint32_t* dst) {
     // Frame number frames_done_ + 1 (counting from 1): Freeze is switched on
@@ -69,8 +70,13 @@ bool Corrector::correct(const uint32_t* src, uint32_t* dst) {
         analyse_frame(fd_, view(src), a);
     FrameRecord& record = last_;
     record = FrameRecord{};
-    record.shot_start = shots_ ? shot_start_.value_or(false) : frames_done_ == 0;
-    shot_start_.reset();
+    if (shots_) {
+        record.shot_start = shot_call_ && shot_call_->shot_start;
+        if (shot_call_) record.cut_score = shot_call_->cut_score;
+    } else {
+        record.shot_start = frames_done_ == 0;
+    }
+    shot_call_.reset();
     if (!plan_.given.empty()) {
         if (size_t(frames_done_) >= plan_.given.size()) return false;
         record = plan_.given[size_t(frames_done_)];

@@ -14,6 +14,7 @@
 #include "frame_pass.h"
 #include "levels/settings.h"
 #include "levels/shots.h"
+#include "levels/thumbnail.h"
 
 namespace kelvra::cli {
 
@@ -28,6 +29,7 @@ void apply_settings(FilterData& fd, const CorrectionSettings& settings);
 struct FrameRecord {
     FrameReport report;
     bool shot_start = false;
+    std::optional<double> cut_score;  // where the cut detector ran
 };
 
 // How each frame's levels are chosen. By default the engine's five-frame
@@ -82,7 +84,8 @@ private:
     // The frame being corrected and the one looked at after it.
     std::unique_ptr<FrameAnalysis[]> analyses_;
     int64_t frames_seen_ = 0;
-    std::optional<bool> shot_start_;  // of frame frames_done_ + 1, once known
+    Thumbnail thumbnail_;                // of the frame looked at last
+    std::optional<ShotCall> shot_call_;  // on frame frames_done_ + 1, once known
     std::vector<FrameRecord> records_;
     FrameRecord last_;
 };

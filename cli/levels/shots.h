@@ -1,11 +1,26 @@
-// Where shots start. A cut is a frame whose histograms jump away from the
-// frame before and stay away: the jump is large, much larger than the change
-// that led into the frame before (a fade or a pan changes a little every
-// frame, so it never stands out), and the next frame is like the new one, or
-// at least not on a steady way from the old picture to it. A frame unlike
-// the frames on both sides, whose next frame returns to the picture before it
-// (a photo flash, a white frame), is no cut and is no reference for the
-// frames after it. Frames are counted from 1; frame 1 always starts a shot.
+// Where shots start. Each frame gets a cut score on the scale of the
+// sensitivity: --scene-cuts=S takes a frame as a cut where its score is above
+// 100 - S. The score is the higher of two views of the change from the frame
+// before, each counted only where the picture stays changed (the next frame
+// is like the new one, or at least not on a steady way back or onwards):
+//
+// - the histograms' shift, what the correction sees: 100 at a mean shift of
+//   128 values, 25 less at each halving (50 at 32), and only where the shift
+//   is sudden, more than twice the shift that led into the frame before (a
+//   fade or a pan changes a little every frame, so it never stands out);
+// - the thumbnails' change against the changes around it, which sees a cut
+//   between shots of one tone: the geometric mean of its ratio to the median
+//   change of the last five frames (a median, so a cut among them does not
+//   hide the next) and of its ratio to the change into the next frame, each
+//   change counted as at least 2 values; 50 at a ratio of 4, 25 more at each
+//   doubling; and only where the change is sudden too and the next frame
+//   changes by less than half as much.
+//
+// A frame unlike the frames on both sides whose next frame returns to the
+// picture before (a photo flash, a white frame) scores 0 and is no reference
+// for the frames after it. The score depends on the pictures alone, never on
+// the sensitivity, so a run's scores tell which sensitivity takes which cut.
+// Frames are counted from 1; frame 1 always starts a shot and scores 0.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +29,7 @@
 #include <string>
 
 #include "end_points.h"
+#include "levels/thumbnail.h"
 
 namespace kelvra::cli {
 
@@ -31,31 +47,46 @@ struct CutRules {
 // the largest of the three channels.
 double shape_distance(const FrameReport& a, const FrameReport& b);
 
-// The jump a cut needs at this sensitivity: 128 at 0, halving every 25
-// points, 32 at the default 50, 8 at 100.
-double cut_threshold(int sensitivity);
+// A frame's verdict: whether it starts a shot, and its cut score, rounded to
+// hundredths (the decision compares the rounded score).
+struct ShotCall {
+    bool shot_start = false;
+    double cut_score = 0;
+};
 
 class ShotFinder {
 public:
     explicit ShotFinder(const CutRules& rules);
 
-    // Takes the next frame; says whether the frame before it starts a shot
-    // (nothing on the first call, which has no frame before).
-    std::optional<bool> next(const FrameReport& report);
-    // Says whether the last frame given starts a shot; a last frame is never
-    // a detected cut, as nothing tells it from a flash.
-    std::optional<bool> end();
+    // Takes the next frame; gives the verdict on the frame before it (nothing
+    // on the first call, which has no frame before).
+    std::optional<ShotCall> next(const FrameReport& report, const Thumbnail& thumbnail);
+    // The verdict on the last frame given; a last frame is never a detected
+    // cut, as nothing tells it from a flash.
+    std::optional<ShotCall> end();
 
 private:
-    bool detect(const FrameReport* after);
-    bool decide(bool detected) const;
+    struct Sight {
+        FrameReport report;
+        Thumbnail thumbnail;
+    };
+    static constexpr int kRecent = 5;
+
+    double score(const Sight* after);
+    ShotCall decide(double score) const;
+    double recent_change() const;
 
     CutRules rules_;
-    double threshold_;
-    int64_t frames_ = 0;       // frames taken
-    FrameReport pending_{};    // frame frames_, waiting for its successor
-    FrameReport reference_{};  // the last frame that was no flash
-    double lead_in_ = 0;       // the change that led into the reference
+    int64_t frames_ = 0;  // frames taken
+    Sight pending_{};     // frame frames_, waiting for its successor
+    Sight reference_{};   // the last frame that was no flash
+    // The histograms' shift and the thumbnails' change that led into the
+    // reference.
+    double lead_in_ = 0, change_lead_in_ = 0;
+    // The frame after a shot's odd first frame: already the reference.
+    bool settled_ = false;
+    double recent_[kRecent] = {};  // the thumbnails' last changes, a ring
+    int64_t changes_ = 0;
 };
 
 // The warning for --cut-at and --no-cut-at frames past the last of `frames`,

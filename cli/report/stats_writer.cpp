@@ -10,6 +10,12 @@ namespace {
 
 using Field = std::pair<std::string, std::string>;
 
+std::string hundredths(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    return text;
+}
+
 std::string seconds(const FrameClock& clock, int64_t frame) {
     char text[64];
     std::snprintf(text, sizeof text, "%.6f",
@@ -37,6 +43,8 @@ std::vector<Field> fields_of(const FrameRecord& record, int64_t frame,
     add_rgb(fields, "own_high", r.own.v + 3);
     add_rgb(fields, "applied_low", r.applied.v);
     add_rgb(fields, "applied_high", r.applied.v + 3);
+    // Last, so that the columns before keep their places.
+    fields.emplace_back("cut_score", record.cut_score ? hundredths(*record.cut_score) : "");
     return fields;
 }
 
