@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 
@@ -48,11 +49,29 @@ std::string plot_command(const std::string& data_path, int first_column) {
     return s + ", NaN with lines lc rgb '#999999' dt 2 title 'shot start'\n";
 }
 
+// Each frame's cut score as a bar, and the line a frame must pass to be
+// taken at the run's sensitivity.
+std::string score_panel(const std::string& data_path, std::optional<int> sensitivity) {
+    std::string s = "set ylabel 'cut score'\nset yrange [0:*]\n";
+    std::string bar = ", NaN with lines lc rgb '#999999' dt 2 title 'shot start'";
+    if (sensitivity) {
+        const std::string at = std::to_string(100 - *sensitivity);
+        bar += ", " + at + " with lines lc rgb '#d62728' title 'cut above " + at + " (sensitivity " +
+               std::to_string(*sensitivity) + ")'";
+    }
+    return s + "plot " + quoted(data_path) + " using 1:8 with impulses lw 2 lc rgb '#555555' title 'score'" +
+           bar + "\n";
+}
+
 // Highs above, lows below, each on its own scale, so a change of one level
-// shows.
+// shows; the cut scores under them where the detector ran.
 std::string script(const std::vector<FrameRecord>& records, const std::string& title,
-                   const std::string& data_path, const std::string& png_path) {
-    std::string s = "set terminal pngcairo size 1000,560 font ',10'\n";
+                   std::optional<int> sensitivity, const std::string& data_path,
+                   const std::string& png_path) {
+    const bool scored = std::any_of(records.begin(), records.end(),
+                                    [](const FrameRecord& r) { return r.cut_score.has_value(); });
+    std::string s = scored ? "set terminal pngcairo size 1000,760 font ',10'\n"
+                           : "set terminal pngcairo size 1000,560 font ',10'\n";
     s += "set output " + quoted(png_path) + "\n";
     s += "set grid ytics\nset key outside right\nset lmargin 10\nset rmargin 16\n";
     if (records.size() > 1) s += "set xrange [1:" + std::to_string(records.size()) + "]\n";
@@ -62,10 +81,14 @@ std::string script(const std::vector<FrameRecord>& records, const std::string& t
                  ", graph 1 nohead lc rgb '#999999' dt 2\n";
         }
     }
-    s += "set multiplot layout 2,1 title " + quoted(title) + " noenhanced\n";
+    s += std::string("set multiplot layout ") + (scored ? "3" : "2") + ",1 title " + quoted(title) +
+         " noenhanced\n";
     s += "set ylabel 'applied high'\n" + plot_command(data_path, 5);
-    s += "set ylabel 'applied low'\nset xlabel 'frame'\n" + plot_command(data_path, 2);
-    return s + "unset multiplot\n";
+    if (!scored)
+        return s + "set ylabel 'applied low'\nset xlabel 'frame'\n" + plot_command(data_path, 2) +
+               "unset multiplot\n";
+    s += "set ylabel 'applied low'\n" + plot_command(data_path, 2);
+    return s + "set xlabel 'frame'\n" + score_panel(data_path, sensitivity) + "unset multiplot\n";
 }
 
 }  // namespace
@@ -78,7 +101,7 @@ std::string find_gnuplot(std::string& error) {
 }
 
 bool write_plot(const std::string& gnuplot, const std::vector<FrameRecord>& records, const std::string& title,
-                const std::string& png_path, std::string& error) {
+                std::optional<int> sensitivity, const std::string& png_path, std::string& error) {
     ScratchFolder folder;
     if (folder.path().empty()) {
         error = "cannot make a temporary folder for the plot";
@@ -89,9 +112,13 @@ bool write_plot(const std::string& gnuplot, const std::vector<FrameRecord>& reco
     for (size_t i = 0; i < records.size(); ++i) {
         data << i + 1;
         for (const int32_t v : records[i].report.applied.v) data << ' ' << v;
+        if (records[i].cut_score)
+            data << ' ' << *records[i].cut_score;
+        else
+            data << " NaN";
         data << '\n';
     }
-    std::ofstream(script_path) << script(records, title, data_path, png_path);
+    std::ofstream(script_path) << script(records, title, sensitivity, data_path, png_path);
     data.close();
     if (!data) {
         error = "cannot write the plot's data to " + folder.path();

@@ -1,8 +1,10 @@
 // The --plot picture: each channel's applied high (above) and low (below)
-// over the frames, one colour per channel, shot starts as grey lines, drawn
-// by gnuplot.
+// over the frames, one colour per channel, shot starts as grey lines, and
+// where the cut detector ran each frame's cut score under them with the line
+// the run's sensitivity sets; drawn by gnuplot.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,6 @@ namespace kelvra::cli {
 std::string find_gnuplot(std::string& error);
 
 bool write_plot(const std::string& gnuplot, const std::vector<FrameRecord>& records, const std::string& title,
-                const std::string& png_path, std::string& error);
+                std::optional<int> sensitivity, const std::string& png_path, std::string& error);
 
 }  // namespace kelvra::cli

@@ -24,6 +24,7 @@ bool check_name(const Options& o, const std::string& option, const std::string& 
 std::optional<RecordOutputs> RecordOutputs::reserve(const Options& o, const std::vector<std::string>& taken,
                                                     std::string& error) {
     RecordOutputs out;
+    out.sensitivity_ = o.cuts.sensitivity;
     std::vector<std::string> names = taken;
     if (!o.plot_path.empty()) {
         out.gnuplot_ = find_gnuplot(error);
@@ -56,7 +57,7 @@ bool RecordOutputs::write(const std::vector<FrameRecord>& records, const std::op
             return false;
         }
     }
-    return !plot_ || write_plot(gnuplot_, records, title, plot_->temp_path(), error);
+    return !plot_ || write_plot(gnuplot_, records, title, sensitivity_, plot_->temp_path(), error);
 }
 
 bool RecordOutputs::commit(bool replace, std::string& error) {

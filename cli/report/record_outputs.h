@@ -27,6 +27,7 @@ public:
 
 private:
     std::string stats_path_, gnuplot_;
+    std::optional<int> sensitivity_;  // the detector's, for the plot's line
     std::optional<PendingOutput> stats_, plot_;
 };
 
