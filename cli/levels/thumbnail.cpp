@@ -7,6 +7,8 @@
 namespace kelvra::cli {
 namespace {
 
+constexpr int64_t kSamples = int64_t{1} << 17;
+
 // Cell i of n over `size` pixels; never empty, also when size < n.
 void cell_span(int i, int32_t size, int32_t& first, int32_t& end) {
     first = int32_t(int64_t{i} * size / kThumbnailCells);
@@ -16,7 +18,9 @@ void cell_span(int i, int32_t size, int32_t& first, int32_t& end) {
 }  // namespace
 
 void make_thumbnail(const uint32_t* pixels, int32_t width, int32_t height, Thumbnail& out) {
-    const int32_t step = std::max(1, std::min(width, height) / 256);
+    // The least step that keeps the samples at most kSamples.
+    int32_t step = 1;
+    while (int64_t{width} * height > kSamples * step * step) ++step;
     for (int row = 0; row < kThumbnailCells; ++row) {
         int32_t y0, y1;
         cell_span(row, height, y0, y1);
