@@ -124,6 +124,12 @@ echo
 for set in 320x240:8 640x360:12 1280x720:16; do
     scripts/eval-cuts.sh "$kelvra" "${set%%:*}" "${set#*:}" || true
 done
+echo
+echo "What the cut detector adds to a frame (thumbnail and step) beside the frame pass, ms"
+echo
+cmake --build "$build" --target kelvra_cut_bench >/dev/null
+"$build/bench/kelvra_cut_bench" --benchmark_repetitions="$reps" --benchmark_display_aggregates_only=true \
+    --benchmark_color=false
 scripts/make-cut-clips.sh "$work/cuts" 1280x720 16
 echo
 echo "Wall time of the 1280x720 clip set (ffv1 to libx264), seconds"
