@@ -9,7 +9,7 @@
 namespace kelvra::cli {
 namespace {
 
-// The least histogram shift that counts (the sensitivity 100 takes it): a
+// The histogram shift that scores 0, the least the sensitivity 100 takes: a
 // frame that shifts less and returns is motion, not a flash.
 constexpr double kLeastShift = 8;
 // The least thumbnail change a ratio is taken against: below it a shot is
