@@ -10,8 +10,8 @@
 
 #include "bench_frames.h"
 #include "frame_pass.h"
-#include "shots.h"
-#include "thumbnail.h"
+#include "levels/shots.h"
+#include "levels/thumbnail.h"
 
 namespace {
 

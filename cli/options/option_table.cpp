@@ -83,10 +83,11 @@ const std::vector<OptionRow> kRows = {
      "two passes over a file: one constant correction per shot"},
     {S::kShots, "--stats", nullptr, T::kValue, "FILE", nullptr,
      [](Options& o, const char* v, std::string&) { return assign(o.stats_path, v); },
-     "every frame's end points, medians and levels, as .csv or .json"},
+     "every frame's end points, medians, levels and cut score, as .csv or .json"},
     {S::kShots, "--plot", nullptr, T::kValue, "FILE.png", nullptr,
      [](Options& o, const char* v, std::string&) { return assign(o.plot_path, v); },
-     "the applied levels over the frames, shot starts marked (needs gnuplot)"},
+     "the applied levels over the frames, shot starts marked, and the cut scores where the detector ran "
+     "(needs gnuplot)"},
 
     {S::kOutput, "--codec", nullptr, T::kValue, "NAME", nullptr,
      [](Options& o, const char* v, std::string&) { return assign(o.codec, v); },
