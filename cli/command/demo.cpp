@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "options/options.h"
 #include "command/run.h"
 #include "input/input_check.h"
+#include "options/options.h"
 #include "process/process.h"
 
 namespace kelvra::cli {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "options/options.h"
 #include "levels/corrector.h"
+#include "options/options.h"
 #include "output/output_file.h"
 #include "report/stats_writer.h"
 

@@ -1,7 +1,7 @@
 // Slider ranges and the offset coupling rule.
-#include <gtest/gtest.h>
-
 #include "dialog_rules.h"
+
+#include <gtest/gtest.h>
 
 using namespace kelvra;
 

@@ -1,7 +1,8 @@
 // Histogram analysis on the worked cases: starts, ends, clip and medians.
+#include "gisto.h"
+
 #include <gtest/gtest.h>
 
-#include "gisto.h"
 #include "x86_arith.h"
 
 using kelvra::gisto;

@@ -1,10 +1,11 @@
 // The histogram overlay: white grid, bar heights, layering and clipping.
+#include "overlay.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "frame_pass.h"
-#include "overlay.h"
 #include "plain_filter.h"
 #include "test_frames.h"
 

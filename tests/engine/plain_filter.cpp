@@ -88,7 +88,8 @@ bool inside(long long v, long long lo, long long hi) { return v >= lo && v <= hi
 uint32_t overlay_pixel(uint32_t p, int x, int y, const Channel ch[3]) {
     bool white = (y == 32 && inside(x, 33, 287)) || (y == 64 && inside(x, 65, 319)) ||
                  (y == 96 && inside(x, 97, 351)) || (y == x - 256 && inside(x, 288, 351));
-    for (int i = 1; i <= 8; ++i) white = white || (y == x - 32 * (i - 1) && inside(x, 32 * i + 1, 32 * i + 63));
+    for (int i = 1; i <= 8; ++i)
+        white = white || (y == x - 32 * (i - 1) && inside(x, 32 * i + 1, 32 * i + 63));
     if (white) p = 0xFFFFFF;
     const uint32_t colour[3] = {0xFF6464, 0x64FF64, 0x6464FF};
     for (int c = 2; c >= 0; --c) {  // blue, green, red: the later wins

@@ -16,11 +16,20 @@ struct Case {
 };
 
 const Case kBadSettings[] = {
-    {0, 1, 1, 1, 1},          {-1, 1, 1, 1, 1},         {-40, 1, 1, 1, 1},
-    {INT_MIN, 1, 1, 1, 1},    {25, 0, 0, 0, 0},         {25, -5, -3, -7, -2},
-    {25, 500, 1, 1, 1},       {25, 1, 900, 1, 1},       {25, INT_MIN, INT_MIN, INT_MIN, INT_MIN},
-    {25, INT_MAX, INT_MAX, INT_MAX, INT_MAX},           {25, INT_MAX, 1, INT_MIN, 1},
-    {25, 40, 30, 30, 40},     {25, 45, 1, 1, 45},       {INT_MAX, 1, 60, 1, 1},
+    {0, 1, 1, 1, 1},
+    {-1, 1, 1, 1, 1},
+    {-40, 1, 1, 1, 1},
+    {INT_MIN, 1, 1, 1, 1},
+    {25, 0, 0, 0, 0},
+    {25, -5, -3, -7, -2},
+    {25, 500, 1, 1, 1},
+    {25, 1, 900, 1, 1},
+    {25, INT_MIN, INT_MIN, INT_MIN, INT_MIN},
+    {25, INT_MAX, INT_MAX, INT_MAX, INT_MAX},
+    {25, INT_MAX, 1, INT_MIN, 1},
+    {25, 40, 30, 30, 40},
+    {25, 45, 1, 1, 45},
+    {INT_MAX, 1, 60, 1, 1},
 };
 
 void run_and_compare(const Image& src, kelvra::FilterData& fd, kelvra::FilterData& oracle, Layout layout) {
