@@ -15,7 +15,7 @@ declare -A packages=(
     [build]="cmake g++ ninja-build pkg-config libgtest-dev libbenchmark-dev
         g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64
         ffmpeg libavformat-dev libavcodec-dev libswscale-dev libavutil-dev gnuplot-nox
-        help2man dpkg-dev"
+        help2man dpkg-dev file"
     [tools]="clang libclang-rt-14-dev qemu-user-static clang-format xauth x11-apps imagemagick
         man-db bash-completion"
     [wine]="wine wine64 xvfb"
