@@ -83,8 +83,8 @@ bool is_mov_family(const std::string& format_name) { return format_name.rfind("m
 // at its average rate are all it promises.
 int64_t frames_in_duration(int64_t samples, std::optional<double> duration, Rational rate) {
     if (!duration || !rate.valid()) return samples;
-    // A hundredth of a frame keeps a count that is exact in rationals exact
-    // in doubles as well.
+    // A hundredth of a frame of slack: a duration that holds a whole number
+    // of frames may fall just short of it in doubles.
     const double shown = *duration * static_cast<double>(rate.num) / static_cast<double>(rate.den) + 0.01;
     return shown < static_cast<double>(samples) ? trunc_to_int(shown) : samples;
 }
@@ -99,9 +99,9 @@ std::vector<std::string> probe_args(const std::string& ffprobe, const std::strin
         "error",
         "-show_entries",
         "format=format_name,start_time:stream=index,codec_type,width,height,pix_fmt,r_frame_rate,"
-        "avg_frame_rate,duration,nb_frames,nb_read_packets,sample_aspect_ratio,field_order,color_space,color_"
-        "range,"
-        "color_primaries,color_transfer,start_time:stream_disposition=attached_pic:stream_side_data=rotation",
+        "avg_frame_rate,duration,nb_frames,nb_read_packets,sample_aspect_ratio,field_order,"
+        "color_space,color_range,color_primaries,color_transfer,start_time:"
+        "stream_disposition=attached_pic:stream_side_data=rotation",
         "-of",
         "default"};
     if (count_packets) args.push_back("-count_packets");

@@ -133,10 +133,6 @@ std::optional<ShotCall> ShotFinder::end() {
     return decide(score(nullptr));
 }
 
-}  // namespace kelvra::cli
-
-namespace kelvra::cli {
-
 std::optional<std::string> cuts_beyond_warning(const CutRules& rules, int64_t frames) {
     std::string beyond;
     for (const std::set<int64_t>* list : {&rules.cut_at, &rules.no_cut_at}) {

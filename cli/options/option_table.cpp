@@ -2,6 +2,7 @@
 
 #include <tuple>
 
+#include "levels/config_line.h"
 #include "options/option_values.h"
 
 namespace kelvra::cli {
@@ -38,7 +39,7 @@ const std::vector<OptionRow> kRows = {
      "the plug-in's script line, Config(level,soft,border,nup,nleft,nright,ndown), or a whole saved line "
      "VirtualDub.video.filters.instance[0].Config(...);"},
     {S::kSettings, "--level", nullptr, T::kValue, "N", "an integer",
-     [](Options& o, const char* v, std::string&) { return store(o.flags.level, v, parse_integer); },
+     [](Options& o, const char* v, std::string&) { return store(o.flags.level, v, parse_int32); },
      "strength 1..500 (default 25)"},
     {S::kSettings, "--soft", nullptr, T::kNothing, nullptr, nullptr,
      [](Options& o, const char*, std::string&) { return assign(o.flags.soft, true); }, "Soft mode on"},

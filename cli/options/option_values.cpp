@@ -5,8 +5,6 @@
 
 namespace kelvra::cli {
 
-std::optional<int32_t> parse_integer(const std::string& text) { return parse_int32(text); }
-
 std::optional<int64_t> parse_frame_number(const std::string& text) {
     const std::optional<int32_t> v = parse_int32(text);
     if (!v || *v < 1) return std::nullopt;

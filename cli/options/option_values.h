@@ -12,7 +12,6 @@
 
 namespace kelvra::cli {
 
-std::optional<int32_t> parse_integer(const std::string& text);
 // Frame numbers count from 1.
 std::optional<int64_t> parse_frame_number(const std::string& text);
 // Comma-separated frame numbers.

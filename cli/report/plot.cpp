@@ -38,6 +38,9 @@ private:
     std::string path_;
 };
 
+// The key's entry for the grey lines at shot starts.
+constexpr const char* kShotStartKey = ", NaN with lines lc rgb '#999999' dt 2 title 'shot start'";
+
 std::string plot_command(const std::string& data_path, int first_column) {
     const char* const colour[3] = {"#d62728", "#2ca02c", "#1f77b4"};
     const char* const channel[3] = {"R", "G", "B"};
@@ -46,21 +49,21 @@ std::string plot_command(const std::string& data_path, int first_column) {
         s += (c ? ", '' " : quoted(data_path) + " ") + "using 1:" + std::to_string(first_column + c) +
              " with lines lw 2 lc rgb '" + colour[c] + "' title '" + channel[c] + "'";
     }
-    return s + ", NaN with lines lc rgb '#999999' dt 2 title 'shot start'\n";
+    return s + kShotStartKey + "\n";
 }
 
 // Each frame's cut score as a bar, and the line a frame must pass to be
 // taken at the run's sensitivity.
 std::string score_panel(const std::string& data_path, std::optional<int> sensitivity) {
     std::string s = "set ylabel 'cut score'\nset yrange [0:*]\n";
-    std::string bar = ", NaN with lines lc rgb '#999999' dt 2 title 'shot start'";
+    std::string keys = kShotStartKey;
     if (sensitivity) {
         const std::string at = std::to_string(100 - *sensitivity);
-        bar += ", " + at + " with lines lc rgb '#d62728' title 'cut above " + at + " (sensitivity " +
-               std::to_string(*sensitivity) + ")'";
+        keys += ", " + at + " with lines lc rgb '#d62728' title 'cut above " + at + " (sensitivity " +
+                std::to_string(*sensitivity) + ")'";
     }
     return s + "plot " + quoted(data_path) + " using 1:8 with impulses lw 2 lc rgb '#555555' title 'score'" +
-           bar + "\n";
+           keys + "\n";
 }
 
 // Highs above, lows below, each on its own scale, so a change of one level
@@ -70,8 +73,8 @@ std::string script(const std::vector<FrameRecord>& records, const std::string& t
                    const std::string& png_path) {
     const bool scored = std::any_of(records.begin(), records.end(),
                                     [](const FrameRecord& r) { return r.cut_score.has_value(); });
-    std::string s = scored ? "set terminal pngcairo size 1000,760 font ',10'\n"
-                           : "set terminal pngcairo size 1000,560 font ',10'\n";
+    std::string s =
+        std::string("set terminal pngcairo size 1000,") + (scored ? "760" : "560") + " font ',10'\n";
     s += "set output " + quoted(png_path) + "\n";
     s += "set grid ytics\nset key outside right\nset lmargin 10\nset rmargin 16\n";
     if (records.size() > 1) s += "set xrange [1:" + std::to_string(records.size()) + "]\n";
@@ -83,12 +86,12 @@ std::string script(const std::vector<FrameRecord>& records, const std::string& t
     }
     s += std::string("set multiplot layout ") + (scored ? "3" : "2") + ",1 title " + quoted(title) +
          " noenhanced\n";
-    s += "set ylabel 'applied high'\n" + plot_command(data_path, 5);
-    if (!scored)
-        return s + "set ylabel 'applied low'\nset xlabel 'frame'\n" + plot_command(data_path, 2) +
-               "unset multiplot\n";
-    s += "set ylabel 'applied low'\n" + plot_command(data_path, 2);
-    return s + "set xlabel 'frame'\n" + score_panel(data_path, sensitivity) + "unset multiplot\n";
+    s += "set ylabel 'applied high'\n" + plot_command(data_path, 5) + "set ylabel 'applied low'\n";
+    // The frame numbers under the lowest panel only.
+    if (!scored) s += "set xlabel 'frame'\n";
+    s += plot_command(data_path, 2);
+    if (scored) s += "set xlabel 'frame'\n" + score_panel(data_path, sensitivity);
+    return s + "unset multiplot\n";
 }
 
 }  // namespace
