@@ -9,6 +9,7 @@
 # Writes FOLDER/cuts.mkv and FOLDER/truth.txt (lines "cut N", "flash N",
 # "fade FIRST LAST", frames counted from 1).
 set -euo pipefail
+source "$(dirname "$0")/clip-set.sh"
 
 folder=$1
 size=${2:-160x120}
@@ -59,52 +60,26 @@ source_graph() {
     echo "$source,format=rgb24,colorlevels=$cast,trim=end_frame=$frames"
 }
 
+# SOURCE|CAST, as add_shot hands it.
+shot_graph() {
+    local source cast
+    IFS='|' read -r source cast <<<"$1"
+    source_graph "$source" "$cast" "$2"
+}
+
 encode() {
     ffmpeg -nostdin -v error -y -f lavfi -i "$1" -frames:v "$2" -c:v ffv1 -pix_fmt bgr0 "$3"
 }
 
-first=1
-index=0
-list="$folder/segments.txt"
-: >"$list"
-for shot in "${shots[@]}"; do
-    IFS='|' read -r source cast event <<<"$shot"
-    out=$(printf '%s/segment-%02d.mkv' "$folder" "$index")
-    frames=$len
-    middle=$((len / 2))
-    case $event in
-    flash)
-        graph="$(source_graph "$source" "$cast" "$len"),colorlevels=rimax=0.45:gimax=0.45:bimax=0.45:enable=eq(n\\,$middle)"
-        echo "flash $((first + middle))" >>"$folder/truth.txt"
-        ;;
-    white)
-        graph="$(source_graph "$source" "$cast" "$len"),drawbox=c=white:t=fill:enable=eq(n\\,$middle)"
-        echo "flash $((first + middle))" >>"$folder/truth.txt"
-        ;;
-    fadeout)
-        frames=$((2 * len))
-        graph="$(source_graph "$source" "$cast" "$frames"),fade=t=out:start_frame=$len:nb_frames=$len"
-        echo "fade $((first + len)) $((first + frames - 1))" >>"$folder/truth.txt"
-        ;;
-    xfade:*)
-        next_source=${event#xfade:}
-        next_source=${next_source%%|*}
-        next_cast=${event##*|}
-        frames=$((3 * len))
-        seconds=$(awk -v n="$len" 'BEGIN { printf "%.2f", n / 25 }')
-        graph="$(source_graph "$source" "$cast" "$((2 * len))")[a];$(source_graph "$next_source" "$next_cast" "$((2 * len))")[b];[a][b]xfade=transition=fade:duration=$seconds:offset=$seconds"
-        echo "fade $((first + len)) $((first + 2 * len - 1))" >>"$folder/truth.txt"
-        ;;
-    *)
-        graph=$(source_graph "$source" "$cast" "$len")
-        ;;
-    esac
-    encode "$graph" "$frames" "$out"
-    [ "$first" -gt 1 ] && echo "cut $first" >>"$folder/truth.txt"
-    echo "file '$(basename "$out")'" >>"$list"
-    first=$((first + frames))
-    index=$((index + 1))
+flash_level=0.45
+start_set
+for entry in "${shots[@]}"; do
+    IFS='|' read -r source cast event <<<"$entry"
+    next=""
+    if [[ $event == xfade:* ]]; then
+        next=${event#xfade:}
+        event=dissolve
+    fi
+    add_shot "$source|$cast" "$event" "$len" "$next"
 done
-ffmpeg -nostdin -v error -y -f concat -safe 0 -i "$list" -c copy "$folder/cuts.mkv"
-rm -f "$folder"/segment-*.mkv "$list"
-sort -k2 -n -o "$folder/truth.txt" "$folder/truth.txt"
+finish_set

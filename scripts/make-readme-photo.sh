@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Remakes docs/kelvra-photo.png, the README's first picture: a photograph
 # shipped in Debian's python3-skimage (NASA's portrait of Eileen Collins,
-# public domain), given a warm cast with ffmpeg and corrected by kelvra at strength
-# 100, before and after side by side. The package is downloaded and
-# unpacked here, not installed. Needs the native build (scripts/build.sh).
+# public domain), given a warm cast with ffmpeg and corrected by kelvra at
+# strength 100, before and after side by side. The package is fetched as the
+# clip sets' pictures are (clip-sources.sh), never installed. Needs the
+# native build (scripts/build.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,8 +12,8 @@ kelvra=build/native/cli/kelvra
 [ -x "$kelvra" ] || { echo "no $kelvra: run ./scripts/build.sh --no-demo first" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-(cd "$work" && apt-get download -q python3-skimage && dpkg -x python3-skimage_*.deb root)
-photo=$(find "$work/root" -path '*/skimage/data/astronaut.png')
+source scripts/clip-sources.sh
+photo=$(package_root python3-skimage)/usr/lib/python3/dist-packages/skimage/data/astronaut.png
 # Blue and green weakened, the blacks lifted most in red: a warm, faded cast,
 # as under tungsten light.
 ffmpeg -v error -nostdin -i "$photo" \

@@ -21,6 +21,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/clip-sources.sh"
+source "$here/clip-set.sh"
 
 folder=$1
 set_name=$2
@@ -152,7 +153,7 @@ encode() {
         -pix_fmt bgr0 "$3"
 }
 
-# Shot|EVENT|FRAMES|OWN_CUTS. Events as in make-cut-clips.sh: flash, white,
+# Shot|EVENT|FRAMES|OWN_CUTS. Events as add_shot of clip-set.sh takes them: flash, white,
 # fadeout, dissolve (over `len` frames into the next shot of the list, no
 # cut). FRAMES overrides the shot's length `len`; OWN_CUTS are the frames of
 # a video (from 0) that start shots of its own.
@@ -211,51 +212,22 @@ footage)
     ;;
 esac
 
-first=1
-index=0
-list="$folder/segments.txt"
-: >"$list"
+flash_level=0.5
+start_set
 for ((i = 0; i < ${#shots[@]}; i++)); do
     IFS='|' read -r source camera look region event frames own_cuts <<<"${shots[$i]}"
-    shot="$source|$camera|$look|$region"
-    frames=${frames:-$len}
-    out=$(printf '%s/segment-%02d.mkv' "$folder" "$index")
-    middle=$((frames / 2))
-    case $event in
-    flash)
-        graph="$(shot_graph "$shot" "$frames"),colorlevels=rimax=0.5:gimax=0.5:bimax=0.5:enable=eq(n\\,$middle)"
-        echo "flash $((first + middle))" >>"$folder/truth.txt"
-        ;;
-    white)
-        graph="$(shot_graph "$shot" "$frames"),drawbox=c=white:t=fill:enable=eq(n\\,$middle)"
-        echo "flash $((first + middle))" >>"$folder/truth.txt"
-        ;;
-    fadeout)
-        graph="$(shot_graph "$shot" "$((frames + len))"),fade=t=out:start_frame=$frames:nb_frames=$len"
-        echo "fade $((first + frames)) $((first + frames + len - 1))" >>"$folder/truth.txt"
-        frames=$((frames + len))
-        ;;
-    dissolve)
+    next=""
+    if [ "$event" = dissolve ]; then
         i=$((i + 1))
-        IFS='|' read -r source camera look region _ <<<"${shots[$i]}"
-        seconds=$(awk -v n="$len" 'BEGIN { printf "%.2f", n / 25 }')
-        graph="$(shot_graph "$shot" "$((2 * len))")[a];$(shot_graph "$source|$camera|$look|$region" "$((2 * len))")[b];[a][b]xfade=transition=fade:duration=$seconds:offset=$seconds"
-        echo "fade $((first + len)) $((first + 2 * len - 1))" >>"$folder/truth.txt"
-        frames=$((3 * len))
-        ;;
-    *) graph=$(shot_graph "$shot" "$frames") ;;
-    esac
-    encode "$graph" "$frames" "$out"
-    [ "$first" -gt 1 ] && echo "cut $first" >>"$folder/truth.txt"
+        IFS='|' read -r next_source next_camera next_look next_region _ <<<"${shots[$i]}"
+        next="$next_source|$next_camera|$next_look|$next_region"
+    fi
+    add_shot "$source|$camera|$look|$region" "$event" "${frames:-$len}" "$next"
     for own in $own_cuts; do
         [[ $source =~ :([0-9]+)$ ]]
         own=$((own - BASH_REMATCH[1]))
-        [ "$own" -gt 0 ] && [ "$own" -lt "$frames" ] && echo "cut $((first + own))" >>"$folder/truth.txt"
+        [ "$own" -gt 0 ] && [ "$own" -lt "$shot_frames" ] && echo "cut $((shot_first + own))" >>"$folder/truth.txt"
     done
-    echo "file '$(basename "$out")'" >>"$list"
-    first=$((first + frames))
-    index=$((index + 1))
 done
-ffmpeg -nostdin -v error -y -f concat -safe 0 -i "$list" -c copy "$folder/cuts.mkv"
-rm -f "$folder"/segment-*.mkv "$folder"/still-*.png "$list"
-sort -k2 -n -o "$folder/truth.txt" "$folder/truth.txt"
+finish_set
+rm -f "$folder"/still-*.png
