@@ -10,16 +10,16 @@
 
 #include "bench_frames.h"
 #include "frame_pass.h"
-#include "levels/shots.h"
-#include "levels/thumbnail.h"
+#include "shots.h"
+#include "thumbnail.h"
 
 namespace {
 
 void bench_thumbnail(benchmark::State& state, FrameSize size) {
     const Image& picture = bench_picture(size);
-    kelvra::cli::Thumbnail thumbnail;
+    kelvra::Thumbnail thumbnail;
     for (auto _ : state) {
-        kelvra::cli::make_thumbnail(picture.px.data(), size.w, size.h, thumbnail);
+        kelvra::make_thumbnail(picture.px.data(), size.w, size.h, thumbnail);
         benchmark::DoNotOptimize(thumbnail);
     }
 }
@@ -30,12 +30,12 @@ void bench_detector(benchmark::State& state, FrameSize size) {
     const Image& picture = bench_picture(size);
     Image mirror(size.w, size.h);
     for (size_t i = 0; i < picture.px.size(); ++i) mirror.px[i] = picture.px[picture.px.size() - 1 - i];
-    kelvra::cli::ShotFinder finder({kelvra::cli::kDefaultSensitivity, {}, {}});
+    kelvra::ShotFinder finder({kelvra::kDefaultSensitivity, {}, {}});
     kelvra::FrameReport report{};
-    kelvra::cli::Thumbnail thumbnail;
+    kelvra::Thumbnail thumbnail;
     bool odd = false;
     for (auto _ : state) {
-        kelvra::cli::make_thumbnail((odd ? mirror : picture).px.data(), size.w, size.h, thumbnail);
+        kelvra::make_thumbnail((odd ? mirror : picture).px.data(), size.w, size.h, thumbnail);
         benchmark::DoNotOptimize(finder.next(report, thumbnail));
         odd = !odd;
     }

@@ -12,6 +12,7 @@
 #include "input/file_decoder.h"
 #include "input/input_check.h"
 #include "levels/corrector.h"
+#include "levels/cut_lists.h"
 #include "levels/steady.h"
 #include "output/deep_format.h"
 #include "output/ffmpeg_args.h"

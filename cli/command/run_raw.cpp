@@ -4,6 +4,7 @@
 #include "command/run.h"
 #include "convert/eight_bit_codec.h"
 #include "levels/corrector.h"
+#include "levels/cut_lists.h"
 #include "process/interrupt.h"
 #include "report/record_outputs.h"
 

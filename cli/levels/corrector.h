@@ -13,8 +13,8 @@
 #include "frame.h"
 #include "frame_pass.h"
 #include "levels/settings.h"
-#include "levels/shots.h"
-#include "levels/thumbnail.h"
+#include "shots.h"
+#include "thumbnail.h"
 
 namespace kelvra::cli {
 

@@ -9,7 +9,7 @@
 
 #include "levels/config_line.h"
 #include "levels/settings.h"
-#include "levels/shots.h"
+#include "shots.h"
 
 namespace kelvra::cli {
 

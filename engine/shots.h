@@ -26,12 +26,11 @@
 #include <cstdint>
 #include <optional>
 #include <set>
-#include <string>
 
 #include "end_points.h"
-#include "levels/thumbnail.h"
+#include "thumbnail.h"
 
-namespace kelvra::cli {
+namespace kelvra {
 
 constexpr int kDefaultSensitivity = 50;
 
@@ -89,8 +88,4 @@ private:
     int64_t changes_ = 0;
 };
 
-// The warning for --cut-at and --no-cut-at frames past the last of `frames`,
-// or nothing.
-std::optional<std::string> cuts_beyond_warning(const CutRules& rules, int64_t frames);
-
-}  // namespace kelvra::cli
+}  // namespace kelvra

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace kelvra::cli {
+namespace kelvra {
 
 constexpr int kThumbnailCells = 8;  // across and down
 
@@ -23,4 +23,4 @@ void make_thumbnail(const uint32_t* pixels, int32_t width, int32_t height, Thumb
 // The mean absolute difference of two thumbnails' values, 0..255.
 double thumbnail_distance(const Thumbnail& a, const Thumbnail& b);
 
-}  // namespace kelvra::cli
+}  // namespace kelvra

@@ -1,4 +1,4 @@
-#include "levels/shots.h"
+#include "shots.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 
 #include "x86_arith.h"
 
-namespace kelvra::cli {
+namespace kelvra {
 namespace {
 
 // The histogram shift that scores 0, the least the sensitivity 100 takes: a
@@ -133,17 +133,4 @@ std::optional<ShotCall> ShotFinder::end() {
     return decide(score(nullptr));
 }
 
-std::optional<std::string> cuts_beyond_warning(const CutRules& rules, int64_t frames) {
-    std::string beyond;
-    for (const std::set<int64_t>* list : {&rules.cut_at, &rules.no_cut_at}) {
-        for (auto it = list->upper_bound(frames); it != list->end(); ++it) {
-            if (!beyond.empty()) beyond += ',';
-            beyond += std::to_string(*it);
-        }
-    }
-    if (beyond.empty()) return std::nullopt;
-    return "--cut-at/--no-cut-at frame " + beyond + ": the input has only " + std::to_string(frames) +
-           " frames";
-}
-
-}  // namespace kelvra::cli
+}  // namespace kelvra

@@ -1,10 +1,10 @@
-#include "levels/thumbnail.h"
+#include "thumbnail.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 
-namespace kelvra::cli {
+namespace kelvra {
 namespace {
 
 constexpr int64_t kSamples = int64_t{1} << 17;
@@ -52,4 +52,4 @@ double thumbnail_distance(const Thumbnail& a, const Thumbnail& b) {
     return total / n;
 }
 
-}  // namespace kelvra::cli
+}  // namespace kelvra
