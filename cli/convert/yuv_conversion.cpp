@@ -8,8 +8,6 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
-#include "output/output_format.h"
-
 namespace kelvra::cli {
 namespace {
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "colour/colour_tags.h"
 #include "convert/frame_memory.h"
-#include "input/media_info.h"
 
 struct SwsContext;
 

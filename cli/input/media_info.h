@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "colour/colour_tags.h"
+
 namespace kelvra::cli {
 
 // Frames up to this many pixels: four times the count must fit the
@@ -17,11 +19,6 @@ struct Rational {
     int64_t num = 0, den = 0;
     bool valid() const { return num > 0 && den > 0; }
     std::string text() const { return std::to_string(num) + "/" + std::to_string(den); }
-};
-
-// ffprobe's names; empty when the input does not say.
-struct ColourTags {
-    std::string matrix, range, primaries, transfer;
 };
 
 // Metadata as a demuxer holds it: keys and values, in its order.

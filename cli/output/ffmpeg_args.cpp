@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "colour/colour_tags.h"
 #include "convert/yuv_conversion.h"
 
 namespace kelvra::cli {

@@ -53,13 +53,6 @@ bool has_alpha(const std::string& f) {
            starts_with(f, "abgr") || f == "pal8";
 }
 
-std::string swscale_matrix(const std::string& m) {
-    if (m == "bt709" || m == "fcc" || m == "smpte170m" || m == "smpte240m") return m;
-    if (m == "bt470bg") return "bt470";
-    if (m == "bt2020nc" || m == "bt2020c") return "bt2020";
-    return {};
-}
-
 OutputFormat choose_output_format(const MediaInfo& input, const std::string& output_path,
                                   const std::string& codec, const std::string& user_pix_fmt,
                                   bool user_filters) {

@@ -29,9 +29,6 @@ OutputFormat choose_output_format(const MediaInfo& input, const std::string& out
 bool is_rgb_pix_fmt(const std::string& pix_fmt);
 bool has_alpha(const std::string& pix_fmt);
 
-// The input's matrix as the scale filter names it; empty when unknown.
-std::string swscale_matrix(const std::string& ffprobe_matrix);
-
 // Lower-case extension without the dot ("" when none).
 std::string extension_of(const std::string& path);
 
