@@ -18,6 +18,13 @@ LoopResult run_frame_loop(FrameSource& source, int out_fd, FrameCodec& codec, Co
     bool holding = false;
     int64_t frames_read = 0;
     LoopResult r;
+    // The compare picture is taken after `encode`, which may change the
+    // frame as read, but the engine's picture of it stays as it was made.
+    const auto capture = [&](const FrameSlot& slot) {
+        compare->frame = r.frames;
+        compare->before.assign(slot.engine, slot.engine + codec.pixels());
+        codec.compare_after(slot, out.data(), compare->after);
+    };
     const auto emit = [&](FrameSlot& slot) {
         const uint32_t* src = slot.engine;
         uint32_t* dst = out_fd >= 0 ? out.data() : nullptr;
@@ -28,19 +35,16 @@ LoopResult run_frame_loop(FrameSource& source, int out_fd, FrameCodec& codec, Co
             return false;
         }
         ++r.frames;
-        const bool captured = compare && r.frames == compare->frame;
-        if (captured) compare->before.assign(src, src + codec.pixels());
         if (dst) {
             size_t size = 0;
             const void* encoded = codec.encode(slot, dst, corrector.applied_levels(), size);
-            if (captured) codec.compare_after(slot, dst, compare->after);
+            if (compare && r.frames == compare->frame) capture(slot);
             if (!write_full(out_fd, encoded, size)) {
                 r.status = interrupted() ? LoopResult::kInterrupted : LoopResult::kWriteFailed;
                 r.detail = std::strerror(errno);
                 return false;
             }
         }
-        if (captured) compare->captured = true;
         progress.update(r.frames);
         return true;
     };
@@ -77,6 +81,10 @@ LoopResult run_frame_loop(FrameSource& source, int out_fd, FrameCodec& codec, Co
         corrector.end_of_input();
         emit(held);
     }
+    // An input that ended before the frame asked for: the last frame emitted
+    // is still in its slot (a read that finds the end leaves it) and in `out`.
+    if (compare && out_fd >= 0 && r.status == LoopResult::kDone && r.frames > 0 && r.frames < compare->frame)
+        capture(ahead ? held : in);
     return r;
 }
 

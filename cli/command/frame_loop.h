@@ -14,11 +14,11 @@
 
 namespace kelvra::cli {
 
-// A frame kept before and after correction for the compare picture.
+// A frame kept before and after correction for the compare picture: the
+// one asked for, or the last where the input ends before it.
 struct CompareCapture {
-    int64_t frame = 1;  // counting from 1
+    int64_t frame = 1;  // counting from 1; the frame kept, once the loop is done
     std::vector<uint32_t> before, after;
-    bool captured = false;
 };
 
 struct LoopResult {

@@ -55,9 +55,9 @@ bool check_frame_numbers(const Options& o, Plan& p, std::string& error) {
         }
         p.compare_frame = o.compare_frame.value_or((*total + 1) / 2);
         if (p.compare_frame > *total) {
-            error = "--compare-frame " + std::to_string(p.compare_frame) + ": the input has " +
-                    std::to_string(*total) + " frames";
-            return false;
+            warn("--compare-frame " + std::to_string(p.compare_frame) + ": the input has " +
+                 std::to_string(*total) + " frames; the last is compared");
+            p.compare_frame = *total;
         }
     }
     if (p.settings.freeze_after && total && p.settings.freeze_after >= *total && !p.still) {
@@ -264,8 +264,10 @@ Outcome run_file(const Options& o) {
     if (const std::optional<std::string> w = ended_early_warning(o, *plan, corrector.frames_done())) warn(*w);
     if (const std::optional<std::string> w = cuts_beyond_warning(o.cuts, corrector.frames_done())) warn(*w);
     if (compare_output) {
-        if (!capture.captured)
-            return {1, "frame " + std::to_string(capture.frame) + " never came, for --compare"};
+        if (capture.frame != plan->compare_frame) {
+            warn("--compare: frame " + std::to_string(plan->compare_frame) + " never came; frame " +
+                 std::to_string(capture.frame) + ", the last decoded, is compared");
+        }
         const std::vector<uint32_t> picture =
             compose_compare(capture.before, capture.after, plan->info.width, plan->info.height);
         if (!write_png(plan->tools.ffmpeg, picture, 2 * plan->info.width, plan->info.height,

@@ -14,7 +14,7 @@ public:
     virtual ~FrameSource() = default;
 
     // Reads the next frame's `size` bytes into `buf`: `size` for a frame, 0
-    // at the end, fewer when the input ended inside a frame, -1 on an error
+    // at the end (`buf` left as it was), fewer when the input ended inside a frame, -1 on an error
     // that `error()` then describes.
     virtual ssize_t read_frame(void* buf, size_t size) = 0;
     virtual std::string error() const = 0;

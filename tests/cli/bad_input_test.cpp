@@ -6,7 +6,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <thread>
 
@@ -37,8 +39,35 @@ protected:
     std::vector<std::string> before;
 };
 
+// The picture of a compare run, in its two halves: before and after.
+std::pair<std::vector<uint32_t>, std::vector<uint32_t>> compare_halves(const std::string& png) {
+    const Video v = decode(png);
+    std::vector<uint32_t> before, after;
+    for (int y = 0; y < v.h; ++y) {
+        const auto row = v.frames.at(0).begin() + y * v.w;
+        before.insert(before.end(), row, row + v.w / 2);
+        after.insert(after.end(), row + v.w / 2, row + v.w);
+    }
+    return {rgb(before), rgb(after)};
+}
+
+// The frame of `video` nearest `picture`, for pictures that went through
+// another conversion than ffmpeg's own.
+size_t nearest_frame(const Video& video, const std::vector<uint32_t>& picture) {
+    std::vector<int64_t> distance;
+    for (const std::vector<uint32_t>& frame : video.frames) {
+        int64_t d = 0;
+        for (size_t i = 0; i < picture.size(); ++i) {
+            for (int shift = 0; shift < 24; shift += 8)
+                d += std::abs(int((picture[i] >> shift) & 0xFF) - int((frame[i] >> shift) & 0xFF));
+        }
+        distance.push_back(d);
+    }
+    return size_t(std::min_element(distance.begin(), distance.end()) - distance.begin());
+}
+
 // Written as far as it decodes, as ffmpeg writes it, with one line that says
-// how much is missing.
+// how much is missing; a compare frame past the end is the last decoded.
 TEST_F(BadInput, AFileThatEndsEarlySaysSo) {
     const std::string whole = dir.path("whole.avi"), cut = dir.path("cut.avi");
     ffmpeg({"-f", "lavfi", "-i", "testsrc2=size=64x48:rate=25", "-frames:v", "40", "-c:v", "mjpeg",
@@ -49,13 +78,30 @@ TEST_F(BadInput, AFileThatEndsEarlySaysSo) {
     ASSERT_GT(decodable, 0u);
     ASSERT_LT(decodable, 40u);
 
-    const RunResult r = run_kelvra({cut, dir.path("out.mkv"), "--codec", "ffv1"});
+    const RunResult r = run_kelvra({cut, dir.path("out.mkv"), "--codec", "ffv1", "--compare",
+                                    dir.path("c.png"), "--compare-frame", "39"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(decode(dir.path("out.mkv")).frames.size(), decodable);
+    const Video written = decode(dir.path("out.mkv"));
+    EXPECT_EQ(written.frames.size(), decodable);
     EXPECT_EQ(r.err.rfind("kelvra: warning: ", 0), 0u) << r.err;
-    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << r.err;
     EXPECT_NE(r.err.find("promised 40 frames, " + std::to_string(decodable) + " decoded"), std::string::npos)
         << r.err;
+    EXPECT_NE(r.err.find("--compare: frame 39 never came; frame " + std::to_string(decodable) +
+                         ", the last decoded, is compared"),
+              std::string::npos)
+        << r.err;
+    const auto [before, after] = compare_halves(dir.path("c.png"));
+    EXPECT_EQ(nearest_frame(decode(cut), before), decodable - 1);
+    EXPECT_EQ(after, rgb(written.frames.back()));
+
+    // Where the container already says the frame is not there, the last is
+    // chosen before the run.
+    const RunResult four = run_kelvra({dir.path("in.mkv"), dir.path("four.mkv"), "--codec", "ffv1",
+                                       "--compare", dir.path("four.png"), "--compare-frame", "5"});
+    ASSERT_EQ(four.status, 0) << four.err;
+    EXPECT_EQ(four.err, "kelvra: warning: --compare-frame 5: the input has 4 frames; the last is compared\n");
+    EXPECT_EQ(compare_halves(dir.path("four.png")).second, rgb(decode(dir.path("four.mkv")).frames.back()));
 
     // An MP4 cut by stream copy counts samples that its edit list never shows.
     const std::string mp4 = dir.path("whole.mp4"), trimmed = dir.path("trimmed.mp4");
@@ -93,8 +139,6 @@ TEST_F(BadInput, SettingsOutsideTheirRanges) {
     expect_refused({in, out, "--border", "1,30,25,1"},
                    "LEFT + RIGHT = 55 leaves fewer than 10 of 64 columns");
     expect_refused({in, out, "--freeze-after", "0"}, "--freeze-after");
-    expect_refused({in, out, "--compare", dir.path("c.png"), "--compare-frame", "5"},
-                   "--compare-frame 5: the input has 4 frames");
 }
 
 TEST_F(BadInput, ConfigValuesOutsideTheDialogOnlyWarn) {
