@@ -68,6 +68,7 @@ LoopResult run_frame_loop(FrameSource& source, int out_fd, FrameCodec& codec, Co
         }
         ++frames_read;
         codec.make_picture(in);
+        codec.look_at_alpha(in);
         if (!ahead) {
             if (!emit(in)) break;
             continue;

@@ -176,6 +176,7 @@ Outcome run_pass(const Options& o, const Plan& p, Corrector& corrector, const st
                   Stdio{encoded->read.get(), -1, encoder_log.get()}, error);
         if (!started) return {1, error};
         encoder.emplace(std::move(*started));
+        if (p.format.drops_alpha) codec->watch_alpha();
     }
     encoded->read.reset();
 
@@ -200,6 +201,8 @@ Outcome run_pass(const Options& o, const Plan& p, Corrector& corrector, const st
                        "\": " + (own_words ? r.detail : log_summary(decoder_log.get()))};
     }
     if (r.frames == 0) return {1, "\"" + o.input + "\" gave no frames"};
+    if (codec->translucent_seen())
+        warn("this output format has no alpha channel; the input's alpha, not opaque everywhere, is dropped");
     return {};
 }
 

@@ -1,5 +1,7 @@
 #include "convert/deep_codec.h"
 
+#include <algorithm>
+
 namespace kelvra::cli {
 
 DeepCodec::DeepCodec(int32_t width, int32_t height, bool alpha, bool overlay)
@@ -11,6 +13,12 @@ DeepFrame DeepCodec::planes(const FrameSlot& slot) const {
     // ffmpeg's planar RGB holds green, blue, red, then alpha.
     auto* samples = reinterpret_cast<uint16_t*>(const_cast<uint32_t*>(slot.input.data()));
     return DeepFrame{samples + 2 * pixels(), samples, samples + pixels(), width(), height()};
+}
+
+bool DeepCodec::translucent(const FrameSlot& slot) const {
+    if (!alpha_) return false;
+    const auto* alpha = reinterpret_cast<const uint16_t*>(slot.input.data()) + 3 * pixels();
+    return std::any_of(alpha, alpha + pixels(), [](uint16_t a) { return a != 0xFFFF; });
 }
 
 void DeepCodec::make_picture(FrameSlot& slot) {

@@ -25,6 +25,9 @@ public:
     // The reduction of the deep output, which is what a viewer of it sees.
     void compare_after(const FrameSlot& slot, const uint32_t* corrected, std::vector<uint32_t>& out) override;
 
+protected:
+    bool translucent(const FrameSlot& slot) const override;
+
 private:
     DeepFrame planes(const FrameSlot& slot) const;
 

@@ -46,12 +46,24 @@ public:
     // The encoded frame as the 8-bit picture the compare image shows.
     virtual void compare_after(const FrameSlot& slot, const uint32_t* corrected, std::vector<uint32_t>& out);
 
+    // Whether any frame read had a pixel that is not opaque, for an output
+    // that drops the alpha: looked for after watch_alpha(), and only until
+    // the first such pixel.
+    void watch_alpha() { alpha_watched_ = true; }
+    void look_at_alpha(const FrameSlot& slot) {
+        if (alpha_watched_ && !translucent_seen_) translucent_seen_ = translucent(slot);
+    }
+    bool translucent_seen() const { return translucent_seen_; }
+
 protected:
     // Whether `FrameSlot::picture` is needed, or the engine reads the input.
     virtual bool own_picture() const { return true; }
+    // Whether the frame as read has a pixel that is not opaque.
+    virtual bool translucent(const FrameSlot& slot) const;
 
 private:
     int32_t width_, height_;
+    bool alpha_watched_ = false, translucent_seen_ = false;
 };
 
 }  // namespace kelvra::cli

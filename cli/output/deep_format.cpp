@@ -97,7 +97,9 @@ bool is_deep_input(const MediaInfo& input) { return bits_per_channel(input.pix_f
 void adapt_to_deep_input(OutputFormat& format, const MediaInfo& input, const std::string& output_path,
                          const std::string& codec, const std::string& user_pix_fmt) {
     const bool alpha = format.pipe_format == "bgra";
-    format.pipe_format = alpha ? "gbrap16le" : "gbrp16le";
+    // An alpha the output drops still crosses the pipe, to tell whether it
+    // held anything.
+    format.pipe_format = alpha || format.drops_alpha ? "gbrap16le" : "gbrp16le";
     format.yuv_pipe = false;  // the encoder converts from the 16-bit pipe
     if (!user_pix_fmt.empty()) return;
 

@@ -80,9 +80,7 @@ OutputFormat choose_output_format(const MediaInfo& input, const std::string& out
         f.pipe_format = f.pix_fmt;
         f.yuv_pipe = true;
     }
-    if (has_alpha(input.pix_fmt) && input.pix_fmt != "pal8") {
-        f.warnings.push_back("this output format has no alpha channel; the input's alpha is dropped");
-    }
+    f.drops_alpha = has_alpha(input.pix_fmt);
     return f;
 }
 

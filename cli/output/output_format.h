@@ -15,6 +15,7 @@ struct OutputFormat {
     bool yuv = false;           // the output is YUV: convert with and tag the matrix and range
     bool yuv_pipe = false;      // kelvra converts to `pix_fmt` itself and pipes that
     bool single_image = false;  // an image file: written with the image muxer, one picture
+    bool drops_alpha = false;   // the input has an alpha channel that the output cannot keep
     std::vector<std::string> warnings;
 };
 

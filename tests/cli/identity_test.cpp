@@ -3,6 +3,8 @@
 // for a --config line as for the equivalent flags, and the same for raw pipes.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "helpers.h"
 
 using kelvra::cli::CorrectionSettings;
@@ -74,6 +76,28 @@ TEST(StillImage, GetsFivePassesAndKeepsItsAlpha) {
         some_transparency |= (in.frames[0][i] >> 24) != 0xFF;
     }
     EXPECT_TRUE(some_transparency);
+}
+
+// An output without alpha warns of the alpha it drops only where some pixel
+// was not opaque, in 8 and in 16 bits; an opaque GIF's frames are composed
+// over one another, transparent pixels and all.
+TEST(StillImage, DroppingAnOpaqueAlphaGoesUnsaid) {
+    ScratchDir dir;
+    const std::string picture = "testsrc2=size=32x24:rate=10,format=";
+    for (const auto& [name, filter, translucent] : std::vector<std::tuple<std::string, std::string, bool>>{
+             {"opaque.png", picture + "rgba", false},
+             {"half.png", picture + "rgba,colorchannelmixer=aa=0.5", true},
+             {"opaque16.png", picture + "rgba64le", false},
+             {"half16.png", picture + "rgba64le,colorchannelmixer=aa=0.5", true},
+             {"opaque.gif", picture + "rgb24", false}}) {
+        ffmpeg({"-f", "lavfi", "-i", filter, "-frames:v", name == "opaque.gif" ? "8" : "1",
+                "file:" + dir.path(name)});
+        const RunResult r = run_kelvra({dir.path(name), dir.path(name + ".mp4")});
+        ASSERT_EQ(r.status, 0) << name << ": " << r.err;
+        EXPECT_EQ(r.err.find("the input's alpha, not opaque everywhere, is dropped") != std::string::npos,
+                  translucent)
+            << name << ": " << r.err;
+    }
 }
 
 TEST(ConfigLine, GivesTheSameFramesAsTheFlags) {
