@@ -9,6 +9,7 @@
 #include "convert/deep_codec.h"
 #include "convert/eight_bit_codec.h"
 #include "convert/yuv_conversion.h"
+#include "input/decoder_messages.h"
 #include "input/file_decoder.h"
 #include "input/input_check.h"
 #include "levels/corrector.h"
@@ -139,10 +140,18 @@ bool decodes_in_process(const Plan& p, const std::string& decoded_format) {
            decoded_format == p.info.pix_fmt;
 }
 
+// Frames with decode errors where an ffmpeg process decoded the file: where
+// it reported errors, the stream decoded here once more to count them.
+int64_t damaged_frames_decoded_apart(const Options& o, const Plan& p, int decoder_log) {
+    if (log_summary(decoder_log).empty()) return 0;
+    return FileDecoder::count_damaged_frames(o.input, p.info.video_index);
+}
+
 // The decoder through the frame loop into an encoder writing `temp`, or,
-// with no `temp`, into nothing: the frames are only measured.
+// with no `temp`, into nothing: the frames are only measured. `damaged`,
+// when given, receives the number of frames that had decode errors.
 Outcome run_pass(const Options& o, const Plan& p, Corrector& corrector, const std::string& temp,
-                 CompareCapture* compare, ProgressBar& progress) {
+                 CompareCapture* compare, ProgressBar& progress, int64_t* damaged = nullptr) {
     std::string error;
     const std::string decoded_format = p.deep ? p.format.pipe_format : decoder_pipe_format(p.info);
     const std::unique_ptr<FrameCodec> codec = frame_codec(p, decoded_format);
@@ -152,11 +161,14 @@ Outcome run_pass(const Options& o, const Plan& p, Corrector& corrector, const st
     widen_pipe(encoded->read.get());
     Fd decoder_log = make_log_file(), encoder_log = make_log_file();
     std::unique_ptr<FrameSource> source;
+    const FileDecoder* in_process = nullptr;
     std::optional<Child> decoder;
     if (decodes_in_process(p, decoded_format)) {
-        source = FileDecoder::open(o.input, p.info.video_index, decoded_format, p.info.width, p.info.height,
-                                   error);
-        if (!source) return {1, error};
+        std::unique_ptr<FileDecoder> file = FileDecoder::open(o.input, p.info.video_index, decoded_format,
+                                                              p.info.width, p.info.height, error);
+        if (!file) return {1, error};
+        in_process = file.get();
+        source = std::move(file);
     } else {
         if (!(decoded = make_pipe(error))) return {1, error};
         widen_pipe(decoded->read.get());
@@ -201,19 +213,34 @@ Outcome run_pass(const Options& o, const Plan& p, Corrector& corrector, const st
                        "\": " + (own_words ? r.detail : log_summary(decoder_log.get()))};
     }
     if (r.frames == 0) return {1, "\"" + o.input + "\" gave no frames"};
+    if (damaged) {
+        *damaged =
+            in_process ? in_process->damaged_frames() : damaged_frames_decoded_apart(o, p, decoder_log.get());
+    }
     if (codec->translucent_seen())
         warn("this output format has no alpha channel; the input's alpha, not opaque everywhere, is dropped");
     return {};
 }
 
-// A file that ends before the frames its container promised is written as
-// far as it decodes, as ffmpeg writes it, but not in silence. A resampled
-// stream is left out: its count changes on purpose.
-std::optional<std::string> ended_early_warning(const Options& o, const Plan& p, int64_t frames) {
+// A file that does not decode whole (bytes damaged, or cut off) is written
+// as far as it decodes, as ffmpeg writes it, but not in silence: one line,
+// with the frames that had decode errors and those its container promised
+// but never came. A resampled stream's count changes on purpose, and is not
+// compared.
+std::optional<std::string> incomplete_warning(const Options& o, const Plan& p, int64_t frames,
+                                              int64_t damaged) {
     const std::optional<int64_t> promised = p.info.frame_count;
-    if (p.still || p.timing.resample || !promised || frames >= *promised) return std::nullopt;
-    return "\"" + o.input + "\" ends early: its container promised " + std::to_string(*promised) +
-           " frames, " + std::to_string(frames) + " decoded and were written";
+    const bool short_of_promise = !p.still && !p.timing.resample && promised && frames < *promised;
+    if (!short_of_promise && damaged == 0) return std::nullopt;
+    std::string w = "\"" + o.input + "\" ";
+    w += damaged == 0 ? "ends early: "
+                      : "is damaged: " + std::to_string(damaged) + (damaged == 1 ? " frame" : " frames") +
+                            " had decode errors; ";
+    w += short_of_promise ? "its container promised " + std::to_string(*promised) + " frames, " +
+                                std::to_string(frames) + " decoded and were written"
+                          : std::to_string(frames) + " frames decoded and were written";
+    if (damaged > 0 && !o.verbose) w += " (--verbose shows the decoder's messages)";
+    return w;
 }
 
 // --steady's first pass: every frame measured, its shot found, and each
@@ -231,7 +258,7 @@ Outcome plan_steady_levels(const Options& o, const Plan& p, LevelPlan& levels) {
 }  // namespace
 
 Outcome run_file(const Options& o) {
-    silence_libav();
+    route_libav_messages(o.verbose);
     std::string error;
     const std::optional<Plan> plan = make_plan(o, error);
     if (!plan) return {1, error};
@@ -257,14 +284,16 @@ Outcome run_file(const Options& o) {
     Corrector corrector(plan->settings, plan->info.width, plan->info.height, levels);
     ProgressBar progress(progress_wanted(o) && !plan->still, plan->info.frame_count,
                          two_passes ? "correcting " : "");
-    const Outcome outcome =
-        run_pass(o, *plan, corrector, output->temp_path(), compare_output ? &capture : nullptr, progress);
+    int64_t damaged = 0;
+    const Outcome outcome = run_pass(o, *plan, corrector, output->temp_path(),
+                                     compare_output ? &capture : nullptr, progress, &damaged);
     if (outcome.status != 0) return outcome;
     if (two_passes && size_t(corrector.frames_done()) != levels.given.size()) {
         return {1, "cannot decode \"" + o.input + "\": it gave " + std::to_string(corrector.frames_done()) +
                        " frames the second time, " + std::to_string(levels.given.size()) + " the first"};
     }
-    if (const std::optional<std::string> w = ended_early_warning(o, *plan, corrector.frames_done())) warn(*w);
+    if (const std::optional<std::string> w = incomplete_warning(o, *plan, corrector.frames_done(), damaged))
+        warn(*w);
     if (const std::optional<std::string> w = cuts_beyond_warning(o.cuts, corrector.frames_done())) warn(*w);
     if (compare_output) {
         if (capture.frame != plan->compare_frame) {

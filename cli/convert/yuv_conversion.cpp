@@ -2,7 +2,6 @@
 
 extern "C" {
 #include <libavutil/imgutils.h>
-#include <libavutil/log.h>
 #include <libavutil/opt.h>
 #include <libavutil/pixdesc.h>
 #include <libswscale/swscale.h>
@@ -86,8 +85,6 @@ Planes planes_of(const uint8_t* raw, AVPixelFormat format, int32_t width, int32_
 }
 
 }  // namespace
-
-void silence_libav() { av_log_set_level(AV_LOG_QUIET); }
 
 bool is_planar_yuv8(const std::string& pix_fmt) {
     const AVPixFmtDescriptor* d = av_pix_fmt_desc_get(av_get_pix_fmt(pix_fmt.c_str()));

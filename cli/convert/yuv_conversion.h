@@ -18,10 +18,6 @@ struct SwsContext;
 
 namespace kelvra::cli {
 
-// Keeps libav's own messages off the terminal, where they would break into
-// the progress line; failures are reported in the tool's words.
-void silence_libav();
-
 // 8-bit planar YUV without alpha (yuv420p, yuvj422p, yuv444p, ...): frames
 // the tool can take from the decoder as they are decoded.
 bool is_planar_yuv8(const std::string& pix_fmt);

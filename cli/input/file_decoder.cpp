@@ -10,6 +10,8 @@ extern "C" {
 #include <libavutil/pixdesc.h>
 }
 
+#include "input/decoder_messages.h"
+
 namespace kelvra::cli {
 namespace {
 
@@ -36,6 +38,7 @@ FileDecoder::FileDecoder(int stream_index, int format, int32_t width, int32_t he
       autoscale_(format, width, height) {}
 
 FileDecoder::~FileDecoder() {
+    forget_errors_of(decoder_);
     av_frame_free(&frame_);
     av_packet_free(&packet_);
     avcodec_free_context(&decoder_);
@@ -77,6 +80,7 @@ std::unique_ptr<FileDecoder> FileDecoder::open(const std::string& path, int stre
     r = avcodec_open2(d->decoder_, codec, &options);
     av_dict_free(&options);
     if (r < 0) return fail("cannot open its decoder", r);
+    count_errors_of(d->decoder_);
     return d;
 }
 
@@ -85,8 +89,16 @@ void FileDecoder::end_input() {
     ended_ = true;
 }
 
+void FileDecoder::close_packet() {
+    if (packet_open_ && (packet_damaged_ || counted_errors() != errors_before_packet_)) ++damaged_packets_;
+    packet_open_ = packet_damaged_ = false;
+}
+
 void FileDecoder::feed() {
     if (!packet_pending_) {
+        close_packet();
+        packet_open_ = true;
+        errors_before_packet_ = counted_errors();
         for (;;) {
             // A read error ends the input, as it ends the ffmpeg program's.
             if (av_read_frame(file_, packet_) < 0) return end_input();
@@ -99,6 +111,7 @@ void FileDecoder::feed() {
     if (packet_pending_) return;
     // A packet that does not decode is skipped, as ffmpeg skips it.
     ++(r < 0 ? failed_packets_ : decoded_packets_);
+    packet_damaged_ |= r < 0;
     av_packet_unref(packet_);
 }
 
@@ -132,14 +145,36 @@ ssize_t FileDecoder::finish() {
     return -1;
 }
 
-ssize_t FileDecoder::read_frame(void* buf, size_t size) {
+bool FileDecoder::next_frame() {
     for (;;) {
         const int r = avcodec_receive_frame(decoder_, frame_);
-        if (r == 0) break;
-        if (r != AVERROR(EAGAIN) && r != AVERROR_EOF) ++failed_packets_;
-        if (ended_) return finish();
+        if (r == 0) {
+            packet_damaged_ |=
+                frame_->decode_error_flags != 0 || (frame_->flags & AV_FRAME_FLAG_CORRUPT) != 0;
+            return true;
+        }
+        if (r != AVERROR(EAGAIN) && r != AVERROR_EOF) {
+            ++failed_packets_;
+            packet_damaged_ = true;
+        }
+        if (ended_) {
+            close_packet();
+            return false;
+        }
         if (r == AVERROR(EAGAIN)) feed();
     }
+}
+
+int64_t FileDecoder::count_damaged_frames(const std::string& path, int stream_index) {
+    std::string error;
+    const std::unique_ptr<FileDecoder> d = open(path, stream_index, "", 0, 0, error);
+    if (!d) return 0;
+    while (d->next_frame()) av_frame_unref(d->frame_);
+    return d->damaged_packets_;
+}
+
+ssize_t FileDecoder::read_frame(void* buf, size_t size) {
+    if (!next_frame()) return finish();
     ++frames_;
     int copied = int(size);
     if (frame_->format == format_ && frame_->width == width_ && frame_->height == height_) {

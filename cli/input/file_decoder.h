@@ -45,12 +45,24 @@ public:
     ssize_t read_frame(void* buf, size_t size) override;
     std::string error() const override { return error_; }
 
+    // Frames that had decode errors so far: packets (one a frame) that did
+    // not decode, or whose decoding reported an error or gave a frame marked
+    // damaged (most decoders conceal the damage and give the frame).
+    int64_t damaged_frames() const { return damaged_packets_; }
+    // The same for a whole stream, decoded here for nothing else: for files
+    // an ffmpeg process decoded. 0 when the file cannot be opened.
+    static int64_t count_damaged_frames(const std::string& path, int stream_index);
+
 private:
     FileDecoder(int stream_index, int format, int32_t width, int32_t height);
     // Hands the decoder the next packet of the stream, or the end.
     void feed();
     void end_input();
+    // The next frame into `frame_`; false at the end.
+    bool next_frame();
     ssize_t finish();
+    // Done with the packet last read: counted when it went wrong.
+    void close_packet();
 
     AVFormatContext* file_ = nullptr;
     AVCodecContext* decoder_ = nullptr;
@@ -64,6 +76,9 @@ private:
     bool ended_ = false;           // the end has been sent
     int64_t frames_ = 0;
     int64_t decoded_packets_ = 0, failed_packets_ = 0;
+    bool packet_open_ = false, packet_damaged_ = false;
+    int64_t errors_before_packet_ = 0;
+    int64_t damaged_packets_ = 0;
     std::string error_;
 };
 

@@ -19,7 +19,7 @@ struct Options {
     int32_t raw_width = 0, raw_height = 0;
     std::optional<ConfigValues> config;
     SettingFlags flags;
-    bool warm_start = false, quiet = false, force = false;
+    bool warm_start = false, quiet = false, force = false, verbose = false;
     std::string codec;
     std::optional<int> crf;
     std::vector<std::string> passthrough;

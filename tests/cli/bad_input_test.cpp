@@ -114,6 +114,45 @@ TEST_F(BadInput, AFileThatEndsEarlySaysSo) {
     EXPECT_EQ(decode(dir.path("trimmed.mkv")).frames.size(), decode(trimmed).frames.size());
 }
 
+// Bytes overwritten inside an H.264 stream: every frame that decodes is
+// written, with one line that counts the frames with decode errors, the
+// same whether the tool or an ffmpeg process (for a rotated copy) decoded
+// it; the decoder's own lines only with --verbose.
+TEST_F(BadInput, ADamagedFileGivesOneLine) {
+    ffmpeg({"-f", "lavfi", "-i", "testsrc2=size=64x48:rate=25", "-frames:v", "30", "-c:v", "libx264", "-g",
+            "10", "file:" + dir.path("whole.mp4")});
+    ffmpeg({"-i", "file:" + dir.path("whole.mp4"), "-c", "copy", "-metadata:s:v", "rotate=90",
+            "file:" + dir.path("turned.mp4")});
+    std::vector<std::string> errors;
+    for (const std::string name : {"whole", "turned"}) {
+        std::string bytes = read_file(dir.path(name + ".mp4"));
+        for (size_t at = bytes.size() / 4; at < bytes.size() * 3 / 4; at += 200)
+            bytes.replace(at, 24, 24, '\0');
+        const std::string damaged = dir.path(name + "-damaged.mp4"), out = dir.path(name + ".mkv");
+        std::ofstream(damaged, std::ios::binary) << bytes;
+        const RunResult r = run_kelvra({damaged, out, "--codec", "ffv1"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        const size_t decodable = decode(damaged).frames.size();
+        EXPECT_LT(decodable, 30u);
+        EXPECT_EQ(decode(out).frames.size(), decodable);
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        const std::string tail = " frames had decode errors; its container promised 30 frames, " +
+                                 std::to_string(decodable) + " decoded";
+        const size_t from = r.err.find("is damaged: "), to = r.err.find(tail);
+        ASSERT_TRUE(from != std::string::npos && to != std::string::npos) << r.err;
+        errors.push_back(r.err.substr(from, to - from));
+    }
+    EXPECT_EQ(errors[0], errors[1]);
+    EXPECT_NE(errors[0], "is damaged: 0");
+
+    const RunResult verbose =
+        run_kelvra({dir.path("whole-damaged.mp4"), dir.path("verbose.mkv"), "--codec", "ffv1", "--verbose"});
+    EXPECT_EQ(verbose.status, 0);
+    EXPECT_NE(verbose.err.find("[h264 @ "), std::string::npos) << verbose.err;
+    EXPECT_NE(verbose.err.find("kelvra: warning: "), std::string::npos) << verbose.err;
+    EXPECT_EQ(verbose.err.find("--verbose shows"), std::string::npos) << verbose.err;
+}
+
 TEST_F(BadInput, InputsThatCannotBeCorrected) {
     const std::string out = dir.path("out.mkv");
     expect_refused({dir.path("missing.mkv"), out},
