@@ -17,7 +17,7 @@ declare -A packages=(
         ffmpeg libavformat-dev libavcodec-dev libswscale-dev libavutil-dev gnuplot-nox
         help2man dpkg-dev file"
     [fuzz]="clang libclang-rt-14-dev"
-    [tools]="qemu-user-static clang-format xauth x11-apps imagemagick man-db bash-completion"
+    [tools]="qemu-user-static clang-format xauth x11-apps imagemagick man-db bash-completion lintian"
     [wine]="wine wine64 xvfb"
     [wine32]="wine32:i386"
 )

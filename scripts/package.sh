@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the tool and both plug-in DLLs (as scripts/build.sh does), then the
-# release files in dist/: the Debian package kelvra_VERSION_amd64.deb (CPack)
-# and the plug-in bundle kelvra-vdf-VERSION.zip.
+# release files in dist/: the Debian package kelvra_VERSION-1_amd64.deb
+# (CPack), the plug-in bundle kelvra-vdf-VERSION.zip and the source they were
+# built from, kelvra-VERSION.tar.gz (the GPL asks that it go with them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,8 +10,10 @@ cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/native
 ./scripts/build-plugin.sh
 
-rm -f build/native/kelvra_*.deb dist/kelvra_*.deb dist/kelvra-vdf-*.zip
+rm -f build/native/kelvra_*.deb dist/kelvra_*.deb dist/kelvra-vdf-*.zip dist/kelvra-*.tar.gz
 (cd build/native && cpack >/dev/null)
 cp build/native/kelvra_*_amd64.deb dist/
 cmake --build build/native --target plugin-bundle >/dev/null
-ls dist/kelvra_*_amd64.deb dist/kelvra-vdf-*.zip
+version=$(sed -n 's/^project(kelvra VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+git archive --prefix="kelvra-$version/" -o "dist/kelvra-$version.tar.gz" HEAD
+ls dist/kelvra_*_amd64.deb dist/kelvra-vdf-*.zip dist/kelvra-*.tar.gz

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The release files as a user meets them: the Debian package unpacked into a
-# scratch folder (dpkg-deb -x) and its kelvra, manual page and completion
-# used from there; the plug-in bundle unpacked, its DLLs checked for their
-# machines and against its SHA-256 sums. Ends with one line
+# The release files as a user meets them: the Debian package checked by
+# lintian, unpacked into a scratch folder (dpkg-deb -x) and its kelvra,
+# manual page and completion used from there; the plug-in bundle unpacked,
+# its DLLs checked for their machines and against its SHA-256 sums, its
+# licence against the project's. Ends with one line
 # "N passed, N failed, M skipped".
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
@@ -27,19 +28,20 @@ deb=$(ls dist/kelvra_*_amd64.deb)
 root=$scratch/root
 export LC_ALL=C.UTF-8
 
-# The .deb's version is the one kelvra reports and the bundle carries, and
-# dpkg-shlibdeps found FFmpeg's libraries.
+# The .deb's version is a Debian revision of the one kelvra reports and the
+# bundle and the source carry, and dpkg-shlibdeps found FFmpeg's libraries.
 test_package() {
-    local version depends
+    local version upstream depends
     dpkg-deb -x "$deb" "$root" || { fail package "dpkg-deb -x $deb failed"; return; }
     version=$(dpkg-deb -f "$deb" Version)
+    upstream=${version%-*}
     depends=$(dpkg-deb -f "$deb" Depends)
-    if [ "$deb" != "dist/kelvra_${version}_amd64.deb" ]; then
-        fail package "$deb is not named for its version $version"
-    elif [ "$("$root/usr/bin/kelvra" --version)" != "kelvra $version" ]; then
+    if [ "$deb" != "dist/kelvra_${version}_amd64.deb" ] || [ "$upstream" = "$version" ]; then
+        fail package "$deb is not named for its version $version, or that has no Debian revision"
+    elif [ "$("$root/usr/bin/kelvra" --version)" != "kelvra $upstream" ]; then
         fail package "the unpacked kelvra says \"$("$root/usr/bin/kelvra" --version)\", the package $version"
-    elif [ ! -f "dist/kelvra-vdf-$version.zip" ]; then
-        fail package "no dist/kelvra-vdf-$version.zip beside the package"
+    elif [ ! -f "dist/kelvra-vdf-$upstream.zip" ] || [ ! -f "dist/kelvra-$upstream.tar.gz" ]; then
+        fail package "no dist/kelvra-vdf-$upstream.zip or dist/kelvra-$upstream.tar.gz beside the package"
     elif ! grep -q 'ffmpeg' <<<"$depends" || ! grep -q 'libavformat[0-9]' <<<"$depends" ||
         ! grep -q 'libswscale[0-9]' <<<"$depends"; then
         fail package "Depends lacks ffmpeg or its libraries: $depends"
@@ -48,9 +50,20 @@ test_package() {
     fi
 }
 
+# What a Debian maintainer would check first: no error and no warning.
+test_lintian() {
+    local report
+    command -v lintian >/dev/null || { skip lintian "no lintian (Debian package lintian)"; return; }
+    if report=$(lintian --fail-on error,warning "$deb" 2>&1); then
+        pass "lintian: no error or warning"
+    else
+        fail lintian "$(grep -E '^[EW]: ' <<<"$report" | tr '\n' ';')"
+    fi
+}
+
 # Every option --help lists is on the rendered manual page.
 test_manual_page() {
-    local page=$root/usr/share/man/man1/kelvra.1 text option missing=""
+    local page=$root/usr/share/man/man1/kelvra.1.gz text option missing=""
     command -v man >/dev/null || { skip "manual page" "no man (Debian package man-db)"; return; }
     if ! text=$(MANWIDTH=100 man -l "$page" 2>"$scratch/man.err") || [ -s "$scratch/man.err" ]; then
         fail "manual page" "man -l $page: $(head -n 3 "$scratch/man.err")"
@@ -101,19 +114,22 @@ test_bundle() {
     mkdir -p "$scratch/bundle"
     (cd "$scratch/bundle" && cmake -E tar xf "$OLDPWD/$zip") || { fail bundle "cannot unpack $zip"; return; }
     files=$(cd "$scratch/bundle" && find . -type f | sort | tr '\n' ' ')
-    if [ "$files" != "./INSTALL.txt ./SHA256SUMS ./x64/kelvra.vdf ./x86/kelvra.vdf " ]; then
+    if [ "$files" != "./COPYING.txt ./INSTALL.txt ./SHA256SUMS ./x64/kelvra.vdf ./x86/kelvra.vdf " ]; then
         fail bundle "$zip holds $files"
+    elif ! tr -d '\r' <"$scratch/bundle/COPYING.txt" | cmp -s - COPYING; then
+        fail bundle "its COPYING.txt is not the project's COPYING"
     elif [ "$(pe_machine "$scratch/bundle/x64/kelvra.vdf")" != 8664 ] ||
         [ "$(pe_machine "$scratch/bundle/x86/kelvra.vdf")" != 014c ]; then
         fail bundle "x64/kelvra.vdf is not an x86-64 DLL or x86/kelvra.vdf not an i386 one"
     elif ! (cd "$scratch/bundle" && sha256sum --quiet --strict -c SHA256SUMS); then
         fail bundle "the files do not match SHA256SUMS"
     else
-        pass "bundle $zip: an x86-64 and an i386 DLL, the note, matching SHA-256 sums"
+        pass "bundle $zip: an x86-64 and an i386 DLL, the note, the licence, matching SHA-256 sums"
     fi
 }
 
 test_package
+test_lintian
 test_manual_page
 test_completion
 test_bundle
