@@ -22,11 +22,7 @@ kelvra=$PWD/$build/cli/kelvra
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-
-make_clip() {
-    ffmpeg -hide_banner -nostdin -v error -f lavfi -i "testsrc2=size=$1:rate=25" -frames:v "$2" \
-        -vf colorchannelmixer=rr=1.0:gg=0.8:bb=0.55 -c:v libx264 -crf 18 -pix_fmt yuv420p "$3"
-}
+source scripts/bench-lib.sh
 
 # One command of the table by its name: input clip, output file.
 run_named() {
@@ -37,14 +33,6 @@ run_named() {
         normalize) ffmpeg -hide_banner -nostdin -v error -y -i "$2" -vf normalize "$3" ;;
     esac
 }
-
-# "wall cpu" seconds of one run; bash's time counts every reaped child.
-time_named() {
-    local TIMEFORMAT='%R %U %S'
-    { time run_named "$@" >/dev/null 2>&1; } 2>&1 | awk '{ printf "%.3f %.3f\n", $1, $2 + $3 }'
-}
-
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 names=(tool tool-disable plain normalize)
 declare -A label=([tool]='`kelvra IN OUT`' [tool-disable]='`kelvra IN OUT --disable`'
@@ -65,16 +53,10 @@ echo "kelvra end to end, median of $rounds rounds, seconds (CPU: user + system o
 echo
 echo "| clip | command | CPU | wall | CPU / plain transcode |"
 echo "|---|---|---|---|---|"
-# Each round's CPU time of one command over another's: size, command, base.
-paired_ratios() {
-    awk -v s="$1" -v n="$2" -v b="$3" '$1 == s && $2 == b { base[$5] = $4 } $1 == s && $2 == n { cpu[$5] = $4 }
-        END { for (r in cpu) print cpu[r] / base[r] }' "$work/times.txt"
-}
-
 for size in 1920x1080 3840x2160; do
     for name in "${names[@]}"; do
-        cpu=$(awk -v s="$size" -v n="$name" '$1 == s && $2 == n { print $4 }' "$work/times.txt" | median)
-        wall=$(awk -v s="$size" -v n="$name" '$1 == s && $2 == n { print $3 }' "$work/times.txt" | median)
+        cpu=$(median_of "$size" "$name" 4)
+        wall=$(median_of "$size" "$name" 3)
         ratio=$(paired_ratios "$size" "$name" plain | median)
         awk -v s="$size" -v n="${label[$name]}" -v c="$cpu" -v w="$wall" -v q="$ratio" \
             'BEGIN { printf "| %s | %s | %.2f | %.2f | %.2f |\n", s, n, c, w, q }'

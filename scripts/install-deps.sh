@@ -15,9 +15,10 @@ declare -A packages=(
     [build]="cmake g++ ninja-build pkg-config libgtest-dev libbenchmark-dev
         g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64
         ffmpeg libavformat-dev libavcodec-dev libswscale-dev libavutil-dev gnuplot-nox
-        help2man dpkg-dev file"
+        help2man dpkg-dev file frei0r-plugins-dev"
     [fuzz]="clang libclang-rt-14-dev"
     [tools]="qemu-user-static clang-format xauth x11-apps imagemagick man-db bash-completion lintian"
+    [hosts]="melt gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-bad"
     [wine]="wine wine64 xvfb"
     [wine32]="wine32:i386"
 )
@@ -27,7 +28,7 @@ case ${1:-} in
     # The 32-bit set first: its libraries must be at the 64-bit copies'
     # versions, and on a day its lists are missing only the release's
     # versions exist for both; the 64-bit ones installed later then follow it.
-    test) groups="wine32 wine fuzz tools build" ;;
+    test) groups="wine32 wine fuzz tools hosts build" ;;
     *)
         echo "usage: $0 build|test" >&2
         exit 2

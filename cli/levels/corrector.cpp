@@ -5,13 +5,10 @@
 
 #include "frame_pass.h"
 #include "settings_edit.h"
+#include "shot_sight.h"
+#include "top_down.h"
 
 namespace kelvra::cli {
-
-Frame top_down_view(uint32_t* pixels, int32_t width, int32_t height) {
-    const ptrdiff_t pitch = ptrdiff_t{width} * 4;
-    return Frame{pixels + (ptrdiff_t{height} - 1) * width, width, height, -pitch};
-}
 
 // The seven values of the script line go in as the plug-in's script command
 // stores them; the other two switches have no place in that line.
@@ -49,11 +46,10 @@ void Corrector::warm_up(const uint32_t* src, uint32_t* dst) {
 void Corrector::look_ahead(const uint32_t* next) {
     FrameAnalysis& a = analyses_[frames_seen_ % 2];
     analyse_frame(fd_, view(next), a);
-    FrameReport report;
-    describe_frame(a.hist, own_levels(a.settings, a.hist), report);
-    make_thumbnail(next, width_, height_, thumbnail_);
+    see_frame(a, next, width_, height_, sight_);
     ++frames_seen_;
-    if (const std::optional<ShotCall> verdict = shots_->next(report, thumbnail_)) shot_call_ = verdict;
+    if (const std::optional<ShotCall> verdict = shots_->next(sight_.report, sight_.thumbnail))
+        shot_call_ = verdict;
 }
 
 void Corrector::end_of_input() { shot_call_ = shots_->end(); }
@@ -89,10 +85,7 @@ bool Corrector::correct(const uint32_t* src, uint32_t* dst) {
         finish_frame_pass(fd_, a, view(src), view(dst), &record.report);
     }
     if (plan_.keep_records && plan_.given.empty()) records_.push_back(record);
-    if (dst) {
-        const size_t n = size_t(width_) * size_t(height_);
-        for (size_t i = 0; i < n; ++i) dst[i] |= src[i] & 0xFF000000u;
-    }
+    if (dst) keep_alpha(src, dst, size_t(width_) * size_t(height_));
     ++frames_done_;
     return true;
 }

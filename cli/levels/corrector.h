@@ -13,14 +13,10 @@
 #include "frame.h"
 #include "frame_pass.h"
 #include "levels/settings.h"
+#include "shot_sight.h"
 #include "shots.h"
-#include "thumbnail.h"
 
 namespace kelvra::cli {
-
-// A width x height top-down buffer as the engine's bottom-up view: the last
-// row in memory is the picture's bottom line.
-Frame top_down_view(uint32_t* pixels, int32_t width, int32_t height);
 
 // Writes the settings into a record's fields; the rest stays as it is.
 void apply_settings(FilterData& fd, const CorrectionSettings& settings);
@@ -84,7 +80,7 @@ private:
     // The frame being corrected and the one looked at after it.
     std::unique_ptr<FrameAnalysis[]> analyses_;
     int64_t frames_seen_ = 0;
-    Thumbnail thumbnail_;                // of the frame looked at last
+    ShotSight sight_;                    // of the frame looked at last
     std::optional<ShotCall> shot_call_;  // on frame frames_done_ + 1, once known
     std::vector<FrameRecord> records_;
     FrameRecord last_;

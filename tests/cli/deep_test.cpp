@@ -17,6 +17,7 @@
 #include "helpers.h"
 #include "levels/corrector.h"
 #include "overlay.h"
+#include "top_down.h"
 
 using kelvra::cli::CorrectionSettings;
 
@@ -394,7 +395,7 @@ std::string two_deep_shots(int w, int h) {
 // on black: zero where it paints nothing.
 std::vector<uint32_t> overlay_paint(const kelvra::ChannelCounts& counts, int w, int h) {
     std::vector<uint32_t> paint(size_t(w) * h, 0);
-    kelvra::draw_overlay(kelvra::cli::top_down_view(paint.data(), w, h), counts);
+    kelvra::draw_overlay(kelvra::top_down_view(paint.data(), w, h), counts);
     return paint;
 }
 

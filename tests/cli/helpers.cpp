@@ -132,6 +132,19 @@ void make_cast_clip(const std::string& file, int frames, const std::string& size
             "-frames:v", std::to_string(frames), "-c:v", "ffv1", "-pix_fmt", "bgr0", "file:" + file});
 }
 
+void make_shots_clip(const std::string& file, int frames_per_shot) {
+    const char* const shots[3] = {
+        "testsrc2=size=64x48:rate=25,format=rgb24,colorlevels=romin=0.1:romax=0.8:bomin=0.2",
+        "smptebars=size=64x48:rate=25,format=rgb24,colorlevels=gomin=0.15:bomax=0.7",
+        "mandelbrot=size=64x48:rate=25,format=rgb24,colorlevels=romax=0.75:bomin=0.1"};
+    std::string graph;
+    for (int i = 0; i < 3; ++i)
+        graph += std::string(shots[i]) + ",trim=end_frame=" + std::to_string(frames_per_shot) + "[s" +
+                 std::to_string(i) + "];";
+    ffmpeg({"-f", "lavfi", "-i", graph + "[s0][s1][s2]concat=n=3", "-c:v", "ffv1", "-pix_fmt", "bgr0",
+            "file:" + file});
+}
+
 kelvra::cli::CorrectionSettings with(const std::function<void(kelvra::cli::CorrectionSettings&)>& change) {
     kelvra::cli::CorrectionSettings s;
     change(s);

@@ -54,6 +54,10 @@ Video decode(const std::string& file);
 // A 64x48 RGB clip with a blue cast, lossless (ffv1 in Matroska).
 void make_cast_clip(const std::string& file, int frames = 12, const std::string& size = "64x48");
 
+// Three 64x48 shots of `frames_per_shot` frames, each its own pattern and
+// cast, lossless.
+void make_shots_clip(const std::string& file, int frames_per_shot);
+
 // The default settings with one change, for tables of cases.
 kelvra::cli::CorrectionSettings with(const std::function<void(kelvra::cli::CorrectionSettings&)>& change);
 

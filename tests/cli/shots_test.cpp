@@ -44,22 +44,9 @@ std::vector<double> cut_scores(const std::string& file) {
     return scores;
 }
 
-// Three shots of eight frames, each its own pattern and cast, lossless.
-void make_shots(const std::string& file) {
-    const char* const shots[3] = {
-        "testsrc2=size=64x48:rate=25,format=rgb24,colorlevels=romin=0.1:romax=0.8:bomin=0.2",
-        "smptebars=size=64x48:rate=25,format=rgb24,colorlevels=gomin=0.15:bomax=0.7",
-        "mandelbrot=size=64x48:rate=25,format=rgb24,colorlevels=romax=0.75:bomin=0.1"};
-    std::string graph;
-    for (int i = 0; i < 3; ++i)
-        graph += std::string(shots[i]) + ",trim=end_frame=8[s" + std::to_string(i) + "];";
-    ffmpeg({"-f", "lavfi", "-i", graph + "[s0][s1][s2]concat=n=3", "-c:v", "ffv1", "-pix_fmt", "bgr0",
-            "file:" + file});
-}
-
 TEST(SceneCuts, EveryShotIsAFreshWarmStartedInstance) {
     ScratchDir dir;
-    make_shots(dir.path("in.mkv"));
+    make_shots_clip(dir.path("in.mkv"), 8);
     // Frame 17 is a real cut forbidden, frame 5 none forced.
     const RunResult r =
         run_kelvra({dir.path("in.mkv"), dir.path("out.mkv"), "--codec", "ffv1", "--scene-cuts", "--cut-at",
@@ -98,7 +85,7 @@ TEST(SceneCuts, EveryShotIsAFreshWarmStartedInstance) {
 
 TEST(Steady, EveryFrameIsStretchedWithTheLevelsItsShotReports) {
     ScratchDir dir;
-    make_shots(dir.path("in.mkv"));
+    make_shots_clip(dir.path("in.mkv"), 8);
     const RunResult r =
         run_kelvra({dir.path("in.mkv"), dir.path("out.mkv"), "--codec", "ffv1", "--steady", "--histogram",
                     "--stats", dir.path("s.json"), "--plot", dir.path("p.png")});

@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The correction for hosts that hand over one frame at a time with its time
+// stamp and want it back at once (frei0r effects in ffmpeg, MLT, GStreamer):
+// no look-ahead, and frames may come in any order.
+//
+// Frames in order run as a fresh plug-in instance runs them as the editor
+// renders: the five-frame average from the defaults. Where the time does not
+// follow on (a seek, a step back, a skipped stretch) the average restarts as
+// at a cut, from the frame's own levels, so a frame never blends with frames
+// that are not its neighbours.
+//
+// Shot-aware, the cut detector runs as it does in the tool, which judges
+// each frame once it has seen the next one. Here the frame is judged at once
+// as if the next one held its picture, the most a cut can score, and the
+// judgement is put right when the next frame comes: the average is rewound
+// to before the frame and its step taken again with the true verdict. So the
+// averaging is the tool's throughout, and a frame's own picture differs from
+// the tool's only where the two verdicts differ (a flash is taken as a cut
+// and gets its own full correction; so does a last frame that looks like a
+// cut). The first frame starts a shot, as the tool's warm start does.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "filter_data.h"
+#include "frame_clock.h"
+#include "frame_pass.h"
+#include "shot_sight.h"
+#include "shots.h"
+
+namespace kelvra {
+
+struct LiveSettings {
+    int32_t level = 25, soft = 0, border = 0;
+    int32_t nup = 1, nleft = 1, nright = 1, ndown = 1;
+    int32_t show_histogram = 0;
+    std::optional<int32_t> sensitivity;  // 0..100: shot-aware averaging when set
+};
+
+class LiveCorrector {
+public:
+    LiveCorrector(int32_t width, int32_t height);
+
+    // Corrects one top-down BGRA frame into `dst` (which may be `src`), alpha
+    // kept. Allocates nothing.
+    void correct(const LiveSettings& settings, double time, const uint32_t* src, uint32_t* dst);
+
+private:
+    // The averaging's state, as it stood before a frame's step.
+    struct Averaging {
+        int32_t history[kLevels][kHistory];
+        int32_t current[kLevels];
+    };
+
+    bool judge(const LiveSettings& settings, bool broken, const FrameAnalysis& analysis, const uint32_t* src);
+    void retake_last_step(bool shot_start);
+    void stretch(const FrameAnalysis& analysis, bool shot_start, const uint32_t* src, uint32_t* dst);
+
+    FilterData fd_;
+    int32_t width_, height_;
+    FrameClock clock_;
+    std::unique_ptr<FrameAnalysis[]> analyses_;  // this frame's and the last one's
+    int64_t frames_ = 0;
+    std::optional<ShotFinder> shots_;
+    int32_t shots_sensitivity_ = 0;
+    ShotSight sight_;
+    Averaging before_last_{};
+    bool last_started_shot_ = false;
+    bool last_judged_ = false;    // the detector decided the last frame
+    std::vector<uint8_t> alpha_;  // kept aside for in-place frames
+};
+
+}  // namespace kelvra
