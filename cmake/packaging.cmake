@@ -28,7 +28,9 @@ set(CPACK_PACKAGE_CONTACT ${KELVRA_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "automatic white balance and levels for video")
 set(CPACK_PACKAGE_DESCRIPTION "Kelvra corrects the colour cast and the levels of every frame of a video
 file, an image or a raw frame pipe, with the correction of its VirtualDub
-plug-in. Decoding and encoding go through FFmpeg.")
+plug-in. Decoding and encoding go through FFmpeg. The package also carries
+the same correction as a frei0r filter plug-in for ffmpeg, MLT (Kdenlive)
+and GStreamer, with Kdenlive's description of the effect.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

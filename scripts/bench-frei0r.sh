@@ -6,7 +6,10 @@
 # each round, in a rotating order: the plain transcode, `-vf format=bgra`
 # (the conversions to RGB and back without a filter: the floor), `-vf
 # frei0r=kelvra` with its defaults and with scene cuts, `-vf normalize` and
-# the tool. CPU is user + system time of the whole process tree; the table
+# the tool; then the floor and the filter again with the frames converted
+# back but not coded (`-f null`), which leaves out what x264 spends more on
+# the corrected picture: the filter's own work. CPU is user + system time
+# of the whole process tree; the table
 # shows medians over the rounds, and each ratio is the median of the
 # rounds' own ratios, so a machine that slows down for a while moves both
 # sides.
@@ -40,13 +43,16 @@ run_named() {
         frei0r-cuts) transcode "$2" "$3" -vf 'frei0r=kelvra:0.05|n|n|0|0|0|0|n|y' ;;
         normalize) transcode "$2" "$3" -vf normalize ;;
         tool) "$kelvra" "$2" "$3" -f -q ;;
+        floor-uncoded) ffmpeg -hide_banner -nostdin -v error -i "$2" -vf format=bgra,format=yuv420p -f null - ;;
+        frei0r-uncoded) ffmpeg -hide_banner -nostdin -v error -i "$2" -vf frei0r=kelvra,format=yuv420p -f null - ;;
     esac
 }
 
-names=(plain floor frei0r frei0r-cuts normalize tool)
+names=(plain floor frei0r frei0r-cuts normalize tool floor-uncoded frei0r-uncoded)
 declare -A label=([plain]='`ffmpeg -i IN OUT`' [floor]='`-vf format=bgra` (the floor)'
     [frei0r]='`-vf frei0r=kelvra`' [frei0r-cuts]='`-vf frei0r=kelvra`, scene cuts on'
-    [normalize]='`-vf normalize`' [tool]='`kelvra IN OUT`')
+    [normalize]='`-vf normalize`' [tool]='`kelvra IN OUT`'
+    [floor-uncoded]='`-vf format=bgra,format=yuv420p -f null`' [frei0r-uncoded]='`-vf frei0r=kelvra,format=yuv420p -f null`')
 size=1920x1080
 make_clip "$size" 150 "$work/in.mp4"
 for round in $(seq "$rounds"); do
@@ -56,6 +62,9 @@ for round in $(seq "$rounds"); do
     done
 done
 
+# The uncoded rows are measured against the uncoded floor.
+floor_of() { [[ $1 == *-uncoded ]] && echo floor-uncoded || echo floor; }
+
 echo
 echo "$size, 150 frames, H.264 in and out, median of $rounds rounds, seconds (CPU: user + system of all processes)"
 echo
@@ -63,6 +72,7 @@ echo "| command | CPU | wall | CPU / floor | CPU / plain transcode |"
 echo "|---|---|---|---|---|"
 for name in "${names[@]}"; do
     awk -v n="${label[$name]}" -v c="$(median_of "$size" "$name" 4)" -v w="$(median_of "$size" "$name" 3)" \
-        -v f="$(paired_ratios "$size" "$name" floor | median)" -v p="$(paired_ratios "$size" "$name" plain | median)" \
+        -v f="$(paired_ratios "$size" "$name" "$(floor_of "$name")" | median)" \
+        -v p="$(paired_ratios "$size" "$name" plain | median)" \
         'BEGIN { printf "| %s | %.2f | %.2f | %.3f | %.2f |\n", n, c, w, f, p }'
 done

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The release files as a user meets them: the Debian package checked by
 # lintian, unpacked into a scratch folder (dpkg-deb -x) and its kelvra,
-# manual page and completion used from there; the plug-in bundle unpacked,
-# its DLLs checked for their machines and against its SHA-256 sums, its
-# licence against the project's. Ends with one line
+# manual page, completion and frei0r plug-in used from there; the plug-in
+# bundle unpacked, its DLLs checked for their machines and against its
+# SHA-256 sums, its licence against the project's. Ends with one line
 # "N passed, N failed, M skipped".
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
@@ -100,6 +100,25 @@ test_completion() {
     fi
 }
 
+# The packaged frei0r plug-in, found where hosts look (a folder frei0r-1),
+# corrects in ffmpeg as the packaged kelvra does, and Kdenlive's description
+# of it is there.
+test_frei0r() {
+    local frames=$scratch/frames.bgra plugin=$root/usr/lib/frei0r-1/kelvra.so
+    local description=$root/usr/share/kdenlive/effects/frei0r_kelvra.xml
+    ffmpeg -v error -f lavfi -i testsrc2=size=64x48:rate=25 -frames:v 6 -vf colorlevels=romin=0.2 \
+        -f rawvideo -pix_fmt bgra "$frames"
+    if [ ! -f "$plugin" ] || [ ! -f "$description" ]; then
+        fail frei0r "the package lacks usr/lib/frei0r-1/kelvra.so or Kdenlive's frei0r_kelvra.xml"
+    elif ! FREI0R_PATH=$(dirname "$plugin") ffmpeg -v error -f rawvideo -pix_fmt bgra -video_size 64x48 \
+        -i "$frames" -vf frei0r=kelvra -f rawvideo -pix_fmt bgra - |
+        cmp -s - <("$root/usr/bin/kelvra" --raw 64x48 - - <"$frames"); then
+        fail frei0r "ffmpeg with the packaged plug-in does not give the packaged kelvra's frames"
+    else
+        pass "frei0r: the packaged kelvra.so in ffmpeg gives kelvra --raw's frames; Kdenlive's description"
+    fi
+}
+
 # The PE machine field of a Windows DLL, as four hex digits.
 pe_machine() {
     local at
@@ -132,6 +151,7 @@ test_package
 test_lintian
 test_manual_page
 test_completion
+test_frei0r
 test_bundle
 summary
 [ "$failed" -eq 0 ]
