@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The benchmark's pictures: one natural-looking frame (gradient, texture,
 // noise and a colour cast) per size, built once and shared by every
 // benchmark so all of them run on the same pixels.

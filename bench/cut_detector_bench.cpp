@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Times what the cut detector adds to a frame, on the benchmark's
 // natural-looking frames: the thumbnail and the detector's step (three
 // thumbnail and three histogram distances, the recent changes' median),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Times the engine's share of a deep frame at 1920x1080 beside the 8-bit
 // frame pass on the same picture: the reduction to 8 bits, the stretch of
 // the 16-bit samples (its tables kept, and rebuilt for new levels), the

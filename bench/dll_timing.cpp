@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Times kelvra.vdf's RunProc the way the editor calls it, on the benchmark's
 // frames and settings, from the test host's folder. Run the 64-bit and the
 // 32-bit build one after the other (scripts/bench.sh --dll) to compare them.

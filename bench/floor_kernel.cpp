@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "floor_kernel.h"
 
 uint32_t floor_pass(const kelvra::Frame& src, const kelvra::Frame& dst) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The memory floor of a frame pass: read the source twice and write the
 // destination once, with no work in between. Every pass is measured
 // against it.

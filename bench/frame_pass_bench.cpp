@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Times, on the same natural-looking frames: the floor kernel (the memory
 // traffic a frame pass cannot avoid), the plain implementation the tests
 // check against, and the engine's frame pass with the overlay and the border

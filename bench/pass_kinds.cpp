@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "pass_kinds.h"
 
 void apply_pass_kind(kelvra::FilterData& fd, const PassKind& kind, int w, int h) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The settings the frame pass is timed with, shared by the native benchmark
 // and the DLL timing: overlay off and on, border off and on (an eighth of
 // the frame off each side), the dialog closed as in rendering.

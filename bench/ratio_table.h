@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A console reporter that also keeps each benchmark's processor time per
 // frame (the median over repetitions when there are several) and, at the
 // end, prints one table in milliseconds and one as ratios to the floor

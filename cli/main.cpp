@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // kelvra: the white-balance and levels correction of the plug-in, for video
 // files, images and raw frame pipes.
 #include <cstdio>

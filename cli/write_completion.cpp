@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Writes kelvra's bash completion to the file named on its command line; run
 // by the build.
 #include <cstdio>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The 32-bit plug-in: cmake -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(KELVRA_MINGW_TRIPLE i686-w64-mingw32)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Shared part of the two mingw-w64 cross toolchains; the including file sets
 # KELVRA_MINGW_TRIPLE and CMAKE_SYSTEM_PROCESSOR.
 set(CMAKE_SYSTEM_NAME Windows)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The Debian package of the tool (`cpack` in the native build) and the
 # plug-in's release bundle (target plugin-bundle), both named with the
 # project's version.

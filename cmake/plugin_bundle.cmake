@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # cmake -P: zips the two plug-in builds with the install note, the licence
 # (LICENCE, the GPL's text) and their SHA-256 sums into BUNDLE, staged in the
 # current folder. PLUGIN_DIR holds x64/kelvra.vdf and x86/kelvra.vdf.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The 64-bit plug-in: cmake -DCMAKE_TOOLCHAIN_FILE=cmake/x86_64-w64-mingw32.cmake
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(KELVRA_MINGW_TRIPLE x86_64-w64-mingw32)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Raw red, green and blue counts of a set of pixels, bin by bin.
 #pragma once
 

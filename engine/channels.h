@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Channel bytes of a 0x00RRGGBB pixel.
 #pragma once
 

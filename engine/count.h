@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Counting the source: the analysis region into the histogram and, for the
 // overlay, the whole frame.
 #pragma once

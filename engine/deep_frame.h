@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A deep picture: 16-bit samples (any depth from 9 to 16 bits scaled to the
 // full 0..65535 range), one contiguous top-down plane per channel. The
 // analysis sees it through one fixed reduction to 8 bits; only the stretch

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The histogram overlay on a deep picture: the same lines and bars as on an
 // 8-bit picture, each colour byte scaled by 257 to the 16-bit range, so the
 // reduction of an overlay pixel is the 8-bit overlay's colour.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The stretch on deep samples. The six levels are the ones the 8-bit frame
 // pass applied, in 8-bit units; a level L stands at 257 * L on the 16-bit
 // scale, so 0 and 255 are 0 and 65535 and the Disable levels leave every

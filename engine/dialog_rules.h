@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the settings dialog allows: slider ranges and the coupling rule that
 // keeps the two offsets of a pair from covering the whole frame. The dialog,
 // the command-line tool's checks and the race tests share them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // From one frame's histogram statistics to the six end points that stretch
 // it: limiter, Soft, Freeze, the five-frame history and Disable.
 #pragma once

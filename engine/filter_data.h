@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The per-instance record the host allocates (inst_data_size bytes) and hands
 // to every callback. Its layout is part of the host contract: one pointer,
 // then 56 int32 values.

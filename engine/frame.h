@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A view of a host bitmap: 32-bit 0x00RRGGBB pixels, `data` at the first row
 // in memory (the bottom line of the picture), `pitch` bytes from one row to
 // the next one up. Padded rows and top-down buffers (negative pitch) work.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Automatic white balance and levels, one frame at a time.
 //
 // The source's analysis region is counted into a red, a green and a blue

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The frame pass: measure the source, compute six end points, stretch every
 // pixel into the destination, then draw the analysis outline (dialog open,
 // border set) and the histogram overlay. `src` and `dst` have the same size

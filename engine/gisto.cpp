@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The analysis runs on smoothed counts: a five-point moving mean inside, the
 // least-squares line through the five end bins at each end. Before the median
 // search the smoothed counts are capped at a share of the smallest channel

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Channel histogram: raw and smoothed 256-bin counts of red, green and blue,
 // and the analysis that finds each channel's dark end (start), bright end
 // (end) and median on the smoothed counts.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The soft limiter x / (1 + 0.1·b·x²): passes small x almost unchanged and
 // bends large |x| back toward zero. The order of operations is part of the
 // result (the reciprocal is taken before the multiply by x).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The red outline of the analysis region, drawn while the dialog is open.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Three bar charts of the corrected picture's histograms, drawn over its
 // lower left corner in an oblique view: red in front, green and blue each 32
 // pixels further right and up, on white base lines joined by slanted lines.

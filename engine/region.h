@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The analysis region and the pixel count the histogram is given.
 #pragma once
 

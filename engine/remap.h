@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The per-pixel stretch. A channel's output depends only on its input byte,
 // so each frame builds three 256-entry tables with the exact double formula.
 // Where an integer formula on 16-bit lanes reproduces every table entry, the

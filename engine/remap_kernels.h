@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Row kernels of the stretch, all with one signature: `width` pixels from
 // `in` to `out` (which may be the same row). The plain kernel looks every
 // channel up in the tables; the vector twins compute the lane formula and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The stretch as integer arithmetic on 16-bit lanes, one lane per channel
 // byte (B, G, R and the unused top byte of a pixel). With v the byte and
 // u = v + 256:

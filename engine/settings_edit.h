@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // How the settings dialog and the script command change the record. Each
 // write is a relaxed atomic store of a whole field, so the frame pass running
 // on another host thread always reads whole values; it takes one snapshot per

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Where shots start. Each frame gets a cut score on the scale of the
 // sensitivity: --scene-cuts=S takes a frame as a cut where its score is above
 // 100 - S. The score is the higher of two views of the change from the frame

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Counting channel bytes with the increments spread over two tables per
 // channel, alternating pixel by pixel: neighbouring pixels of equal value
 // then do not wait on each other's stores. The tables are padded so that one

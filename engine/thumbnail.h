@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A frame seen from afar: the mean colour of each cell of an 8 x 8 grid.
 // Inside a shot it changes a little with motion, noise and light; a cut
 // changes where things are, also when the tones on both sides are alike.

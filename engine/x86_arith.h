@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Integer arithmetic with the results x86 hardware gives, without undefined
 // behaviour: saved script lines can carry any int32, and the picture they
 // produce must not depend on the compiler.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The editor's configuration callback: runs the settings dialog modally over
 // the instance's record.
 #include "dialog_ids.h"

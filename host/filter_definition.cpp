@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The one filter this module registers.
 #include "plugin.h"
 

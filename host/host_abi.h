@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The editor's filter plug-in interface (definition version 14), as far as
 // Kelvra meets it. The editor is built with Microsoft's compiler, so every
 // structure here must match its layout byte for byte; host_abi_layout.cpp

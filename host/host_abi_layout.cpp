@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Every offset and size of the host's records, for both builds: a wrong
 // offset compiles cleanly and only crashes inside the editor.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The module's entry points: the Windows loader's DllMain and the two
 // functions the editor looks up by name to register the filter.
 #include "plugin.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the module's files share: the filter definition's callbacks, the
 // script object and the module instance handle.
 #pragma once

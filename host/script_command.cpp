@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The script method Config(level, soft, border, nup, nleft, nright, ndown),
 // which restores what FssProc saved.
 #include "plugin.h"

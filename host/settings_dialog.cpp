@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The settings dialog. Every control writes its field of the record the
 // moment it changes and asks the editor's preview to redo the frame, so the
 // picture follows each click; Cancel writes the copies taken at opening back.

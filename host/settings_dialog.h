@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The modal settings dialog's procedure; ConfigProc runs it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The summary for the editor's filter list and the script line it saves.
 #include <cstdio>
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Resource and control ids of the settings dialog, shared by the template,
 // the dialog procedure and the test host.
 #pragma once

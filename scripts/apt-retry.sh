@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # shellcheck shell=bash
 # apt-get and dpkg runs that ride out a bad day at the mirror. Sourced.
 #   as_root CMD...      runs CMD as root; while it fails on a lock that another

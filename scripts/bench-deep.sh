@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The deep path's cost per 1920x1080 frame: the engine's share (bench/
 # deep_pass_bench.cpp, processor time beside the 8-bit frame pass), then the
 # tool end to end on a 16-bit FFV1 clip and on the same clip in 8 bits, wall

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Times the kelvra tool end to end against ffmpeg on the same clips: the
 # tool with default options, the tool with --disable (what the plumbing
 # costs without the correction's effect on the encoder), the plain transcode

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Times the frame pass against the floor kernel and the plain implementation
 # (bench/), then ffmpeg's normalize filter on the same frames, one thread,
 # with the null filter's time subtracted, as a ratio to the floor and to the

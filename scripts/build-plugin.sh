@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Cross-builds kelvra.vdf and its Windows test host for 64-bit and 32-bit
 # editors with mingw-w64 (build/x64, build/x86) and copies the plug-ins to
 # dist/x64/kelvra.vdf and dist/x86/kelvra.vdf.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Builds everything: the native engine, tests and tools. With --no-demo it
 # only builds.
 set -euo pipefail

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # shellcheck shell=bash
 # Sourced by the clip set scripts: a set is made shot by shot, each shot a
 # filter graph from the caller's `shot_graph SHOT FRAMES`, written by its

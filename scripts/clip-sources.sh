@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Sourced by the clip set scripts: pictures and videos that Debian packages
 # ship, fetched with apt-get download and unpacked with dpkg -x into a cache
 # folder, never installed. $KELVRA_CLIP_SOURCES names the folder (default

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Runs kelvra's cut detector over a clip set and prints the weakest cut's
 # score and the strongest of the other frames (--stats' cut_score), then for
 # each sensitivity the misses and false cuts and whether a flash or a fade

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # A long fuzz run: scripts/fuzz-long.sh [seconds, default 3600] [jobs, default 1].
 # New inputs collect in build/fuzz/tests/fuzz/corpus; a crash is written next
 # to it as crash-<hash>, to be turned into a regression test.

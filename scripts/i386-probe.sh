@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Whether this machine runs 32-bit x86 programs, asked once per run. Sourced;
 # i386_probe prints one line, keeps it in i386_answer and sets i386_mode:
 #   native    the kernel runs them itself;

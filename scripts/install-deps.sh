@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs the Debian packages a command needs (idempotent):
 #   install-deps.sh build   building and the demo (scripts/build.sh)
 #   install-deps.sh test    that, and the tests (scripts/test.sh)

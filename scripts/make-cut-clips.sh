@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Makes a clip of many short shots from ffmpeg's own sources, each with its
 # own colour cast, losslessly joined, and the truth about it: where the cuts
 # are, which frames are one-frame flashes, which frames are slow fades.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Writes the fuzz target's seed corpus: the worked frames and bad settings.
 
 Input layout: width, height (one byte b < 252 for 1 + b % 32, else two bytes

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Remakes docs/kelvra-photo.png, the README's first picture: a photograph
 # shipped in Debian's python3-skimage (NASA's portrait of Eileen Collins,
 # public domain), given a warm cast with ffmpeg and corrected by kelvra at

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Makes a clip set from real pictures and the truth about it, in the form of
 # make-cut-clips.sh (FOLDER/cuts.mkv, FOLDER/truth.txt). Three sets:
 #

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Builds the tool and both plug-in DLLs (as scripts/build.sh does), then the
 # release files in dist/: the Debian package kelvra_VERSION-1_amd64.deb
 # (CPack), the plug-in bundle kelvra-vdf-VERSION.zip and the source they were

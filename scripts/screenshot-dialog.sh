@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Regenerates docs/dialog.png: the settings dialog of the 64-bit build, open
 # on a fresh 720 × 576 instance in the Windows test host, captured under Xvfb.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Pumping and blending of runs over the same clip, from their --stats CSV
 # files; the shots and their steady levels come from a --steady run's file.
 #   pumping:  over all pairs of consecutive frames inside a shot, the mean of

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The fuzz target, built with clang under AddressSanitizer and
 # UndefinedBehaviorSanitizer, run for a bounded time (KELVRA_FUZZ_SECONDS,
 # default 60) on the seed corpus.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The release files as a user meets them: the Debian package checked by
 # lintian, unpacked into a scratch folder (dpkg-deb -x) and its kelvra,
 # manual page, completion and frei0r plug-in used from there; the plug-in

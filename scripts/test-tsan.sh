@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The engine tests and the settings race test under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."

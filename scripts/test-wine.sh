@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The Windows side: builds both cross configurations, makes one wine prefix
 # per build and runs each build's tests under Xvfb (the dialog tests open real
 # windows). The 64-bit build runs through the 64-bit loader alone, every case

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs what the tests need, builds every configuration and runs every
 # test suite; ends with one summary line over all of them,
 # "Total: N passed, N failed, M skipped"; exit status 0 when nothing failed.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Wine for one build, sourced: `use_wine x64|x86` exports the build's own
 # prefix (build/wine-x64, build/wine-x86) and sets $wine to its loader. The
 # 64-bit build goes through the 64-bit loader alone (also for the processes

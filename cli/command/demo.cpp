@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // `kelvra demo`: a short clip with a visible colour cast, made from ffmpeg's
 // own sources, corrected, with a before/after picture of its middle frame.
 #include <sys/stat.h>

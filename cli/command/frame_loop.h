@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The frame loop: frames in as the codec reads them, corrected frames out,
 // one at a time through buffers allocated once.
 #pragma once

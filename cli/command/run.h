@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The three ways kelvra runs: a file (video or image), raw frames through
 // standard input and output, and the demo.
 #pragma once

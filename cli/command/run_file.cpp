@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A file run: check everything, then decoder -> frame loop -> encoder, and
 // put the outputs in place only when all of it succeeded.
 #include <cstdio>

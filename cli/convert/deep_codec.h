@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Frames of 16-bit planar RGB (ffmpeg's gbrp16le, or gbrap16le with alpha)
 // both ways. The engine corrects each frame's 8-bit reduction, so the
 // analysis, history and settings behave as for an 8-bit input; the levels

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // 8-bit frames: top-down BGRA on the pipes, or the decoder's own planar YUV
 // in and the encoder's YUV out, converted in this process (fewer bytes
 // through the pipes, and the ffmpeg processes do no conversion of their own).

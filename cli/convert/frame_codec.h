@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // How frames cross the pipes: the bytes the decoder sends for one frame, the
 // 8-bit top-down BGRA picture the engine sees, and the bytes handed to the
 // encoder once the engine has corrected that picture. The frame loop knows

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Frame-sized buffers on 2 MB pages where the kernel offers them. Each fresh
 // 4 KB page costs a fault when it is first touched, and a frame buffer is
 // megabytes: thousands of faults per buffer on 4 KB pages, a handful on

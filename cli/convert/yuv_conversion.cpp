@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "convert/yuv_conversion.h"
 
 extern "C" {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The colour conversions around the engine, done in this process with
 // libswscale so that frames cross the pipes as 8-bit planar YUV (1.5 to 3
 // bytes a pixel) instead of BGRA (4). Each context is set up as ffmpeg's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Decodes the corrected stream of a file in this process with libavformat
 // and libavcodec, for inputs whose frames the tool takes as they are
 // decoded: the frames an ffmpeg decoder process would send through a pipe

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Where the frame loop's frames come from: a pipe (an ffmpeg decoder, or
 // standard input) or a decoder in this process.
 #pragma once

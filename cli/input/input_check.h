@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Everything checked about the input before anything is written: the tools
 // exist, the file can be read, and ffprobe finds a video stream in it.
 #pragma once

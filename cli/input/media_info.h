@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What kelvra needs to know about an input, as ffprobe reports it.
 #pragma once
 

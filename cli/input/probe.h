@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // ffprobe's report on an input, and what kelvra reads from it.
 #pragma once
 

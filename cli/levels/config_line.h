@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The plug-in's script line, "Config(level,soft,border,nup,nleft,nright,ndown)",
 // alone or as a whole saved line such as
 // "VirtualDub.video.filters.instance[0].Config(25,1,1,20,30,30,20);".

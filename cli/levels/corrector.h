@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // One fresh plug-in instance as the editor renders with it: dialog closed,
 // five-frame history from the defaults, no outline. Frames are top-down
 // 32-bit BGRA buffers (ffmpeg's `bgra`), the picture's top line first, so UP

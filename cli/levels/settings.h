@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The settings one run uses: the plug-in's defaults, then a --config line
 // taken as the plug-in takes it (values outside the dialog's ranges only
 // warn), then the setting flags, which are checked strictly and win.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The levels --steady gives a shot: for each of the six, the median of the
 // shot's frames' own levels. A median, not a mean, so a flash or a few odd
 // frames inside a shot do not move the whole shot's correction; taken level

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The bash completion of `kelvra`, written from the option table at build
 // time, so it offers exactly the options the parser takes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "options/help_text.h"
 
 #include "options/option_table.h"

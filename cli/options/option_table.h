@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Every option of the command line in one row: its names, the value it
 // takes, the rule that value must follow and its help text. The parser,
 // --help, the manual page and the shell completion all read these rows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The values options take, each checked against its rule; nothing for a
 // value that breaks it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The command line: `kelvra IN OUT [options]`, `kelvra --raw WxH - -` and
 // `kelvra demo [FOLDER]`.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "output/deep_format.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Inputs deeper than 8 bits per channel: the pipe carries 16-bit planar RGB
 // both ways, and the output gets the deepest format its encoder takes, up to
 // the input's depth. Where bits are dropped a warning says how many are kept

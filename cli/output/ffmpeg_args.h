@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The argument vectors of the two ffmpeg processes around the frame loop: the
 // decoder that turns the input's corrected stream into raw BGRA frames with
 // the input's own colour matrix and range, and the encoder that writes those

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "output/output_file.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Outputs are written under a temporary name beside their final place and
 // renamed into it only when complete, so a failed or interrupted run leaves
 // nothing: neither a partial file nor a changed old one.

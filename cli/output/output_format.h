@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // How the corrected frames are handed to the encoder and in what pixel format
 // and colour the output is written.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Whole-buffer reads and writes on the pipes to and from ffmpeg, retried
 // after signals unless the run is being interrupted.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Starting ffmpeg and ffprobe without a shell: argument vectors go to
 // posix_spawn as they are, so file names are never parsed as code.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The compare picture: one frame before and after the correction side by
 // side, each as the input and the output have it (so the histograms only
 // with --histogram).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The --plot picture: each channel's applied high (above) and low (below)
 // over the frames, one colour per channel, shot starts as grey lines, and
 // where the cut detector ran each frame's cut score under them with the line

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The progress bar on standard error: frames done of the total, frames per
 // second and the time left; only frames and speed while the total is unknown.
 #pragma once

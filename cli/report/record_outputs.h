@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The --stats and --plot files: checked and reserved before the long work,
 // so a name that cannot be written fails at once; written from the frames'
 // records after it, and put in place with the other outputs.

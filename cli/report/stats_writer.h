@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The --stats file: one record per frame, as CSV (a header line, then one
 // line a frame) or as JSON (an array of objects with the same names).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Bad input gets one clear line, a non-zero status, and leaves no file
 // behind; unusual file names work; Ctrl-C leaves nothing.
 #include <gtest/gtest.h>

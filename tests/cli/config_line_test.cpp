@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The plug-in's script line as --config takes it.
 #include "levels/config_line.h"
 

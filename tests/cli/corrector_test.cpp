@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The per-frame engine call without ffmpeg: orientation, alpha, warm start,
 // Freeze after N frames and the progress line.
 #include "levels/corrector.h"

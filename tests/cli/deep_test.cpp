@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Deep inputs end to end: the levels are the 8-bit pass's on the reduction
 // round(v * 255 / 65535) of the decoded input, computed here on its own;
 // every 16-bit output sample is clamp(trunc((v - 257 low) * 255 / (high -

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What kelvra tells ffprobe and ffmpeg: the probe report read back, the
 // output pixel format, the colour conversion and tags, and the streams copied.
 #include "output/ffmpeg_args.h"

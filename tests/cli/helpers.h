@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the kelvra tests share: a scratch folder, a plain process runner
 // (fork and exec, independent of the tool's own plumbing), clips made and
 // read back with ffmpeg, and the engine's frame pass run directly on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Through the lossless path the tool gives exactly the engine's frame pass:
 // frame by frame for a clip, five passes for a still image, the same frames
 // for a --config line as for the equivalent flags, and the same for raw pipes.

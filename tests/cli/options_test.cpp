@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The command line: names, settings flags, passthrough, and what is refused
 // before anything runs.
 #include "options/options.h"

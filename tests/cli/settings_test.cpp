@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Defaults, then the --config line (warnings only), then the strictly
 // checked flags, for a picture of a given size.
 #include "levels/settings.h"

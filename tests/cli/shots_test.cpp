@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Shot-aware correction: the cut detector scored on a clip set with known
 // cuts, flashes and fades; the restart at every shot and the steady levels
 // checked frame by frame against the engine run as the plug-in runs it.

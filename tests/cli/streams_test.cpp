@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What a video user keeps: every other stream, the timing, the tags, the
 // picture's orientation; and what the correction shows: a cast pulled back,
 // the compare picture, the progress bar on a terminal only.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // YUV frames cross the pipes as decoded and are converted in the tool; the
 // engine must still receive, and the encoder still get, the bytes of the
 // two-process pipeline with ffmpeg's scale filter on each side. That

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The x86 results the engine reproduces without undefined behaviour.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Deep pictures: the reduction the analysis sees, the stretch on 16-bit
 // samples against an 80-bit floating-point evaluation of its formula (exact
 // here: every numerator fits in 48 bits), its distance from the 8-bit

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Slider ranges and the offset coupling rule.
 #include "dialog_rules.h"
 

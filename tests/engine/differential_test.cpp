@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The engine against the plain implementation over many seeded frames and
 // settings sequences, and the same picture from every buffer layout.
 #include <gtest/gtest.h>

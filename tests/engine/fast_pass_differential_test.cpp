@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The fast frame pass against the plain implementation, bit for bit, over
 // many seeded frames of odd sizes and settings sequences that reach every
 // path: the vector remap and its table fallback (held levels far outside the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The frame pass on the worked frames: end points, stretch, Soft, Freeze,
 // history averaging, Disable and the analysis outline.
 #include "frame_pass.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Histogram analysis on the worked cases: starts, ends, clip and medians.
 #include "gisto.h"
 

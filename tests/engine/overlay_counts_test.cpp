@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The overlay's counts of the destination, derived instead of counted: the
 // source counts mapped through the remap tables, then corrected for every
 // outline pixel. Each step against a plain count of the frame it describes.

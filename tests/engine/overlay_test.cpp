@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The histogram overlay: white grid, bar heights, layering and clipping.
 #include "overlay.h"
 

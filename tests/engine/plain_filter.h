@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A deliberately plain second implementation of the frame pass, written for
 // clarity over contiguous bottom-up frames: per-pixel doubles, no tables, the
 // histogram overlay drawn by testing every pixel. The engine must match it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Row kernels of the stretch: the plain one against the double formula, the
 // vector twins against the plain one and against the lane model, for every
 // channel value, row lengths around the vector widths, and in place.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The stretch as 16-bit lane arithmetic: wherever a lane is fitted it gives
 // the double formula's byte for all 256 inputs; where it cannot be, it says
 // so.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Settings a script line can store and frames of any size: the pass stays
 // inside both buffers, its results stay defined, and it matches the plain
 // implementation. Run under the sanitizer configuration.

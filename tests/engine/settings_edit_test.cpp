@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The dialog's and the script command's writes to the record.
 #include "settings_edit.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The cut detector on plain pictures: flashes, fades and motion are no cuts,
 // cuts between shots of one tone are, and the lists win over the scores.
 #include "shots.h"

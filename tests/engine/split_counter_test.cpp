@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Counting with split tables against one SetRGB per pixel: rows of every
 // length, added to counts and to a histogram that already hold something.
 #include "split_counter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Frames for the engine tests: contiguous bottom-up images, and the same
 // pixels in host buffers of other layouts.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Everything a host or a saved script line can hand the frame pass: any frame
 // size up to a few hundred pixels a side, contiguous, padded, top-down or
 // in-place buffers that end exactly at their allocation, any int32 settings,

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # scripts/install-deps.sh on a bad day, against stand-ins for apt-get, dpkg,
 # dpkg-query and sudo first on PATH. Every update loses the i386 list of the
 # security suite; the first install may meet a lock another run holds; the

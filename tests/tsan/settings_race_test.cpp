@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // One thread renders frame after frame while another edits the settings the
 // way the dialog and the script command do. Under ThreadSanitizer no access
 // may race, and every frame must equal the plain implementation's for one

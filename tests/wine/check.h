@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A small test harness for the Windows test host (no GoogleTest in the cross
 // toolchain): named cases, checks that report and carry on, one process per
 // case under ctest.

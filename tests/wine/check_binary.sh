@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The plug-in's binary as the editor's machine needs it: imports only from
 # KERNEL32, USER32 and the C runtime, exactly the two entry points exported
 # under their plain names, and no vector register wider than 16 bytes (the

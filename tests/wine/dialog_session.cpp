@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "dialog_session.h"
 
 #include <commctrl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The real settings dialog, driven as the editor and a user would: the test
 // host's window is the parent, the common controls are loaded first (the
 // editor has them), ConfigProc runs its modal loop, and a timer plays the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The compiled dialog template read back from the DLL's resources and
 // compared with the layout table: an extended template, language 1033, every
 // control with its class stored as a name.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The DLL's RunProc against the plain implementation, over seeded frames of
 // odd sizes and settings sequences, in every buffer layout a host uses.
 #include <vector>

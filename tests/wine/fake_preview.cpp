@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "fake_preview.h"
 
 // Member functions of the host's class are __thiscall on 32-bit.

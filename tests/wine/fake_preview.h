@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The editor's preview interface as the dialog meets it. The vtable is built
 // by hand in the order of the host's interface, not from the plug-in's own
 // class declaration, so a misordered method or a wrong calling convention

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // InitProc, StartProc and RunProc through the definition, on the worked
 // frames and on the buffers real hosts hand in.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Frames in the buffers real hosts hand in: contiguous rows (the editor),
 // rows padded to 64 bytes (a frame server), or top-down (negative pitch).
 // Padding is filled with a marker so stray writes show.

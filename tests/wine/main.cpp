@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The Windows test host: loads kelvra.vdf from its own folder and drives it
 // as the editor does. A further mode (a timing run, say) is a function in a
 // file of its own and one line in kModes. Several modes run in order in one

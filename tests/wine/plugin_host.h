@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The editor's side of the plug-in interface: loads kelvra.vdf from the test
 // host's folder, registers it through the exported entry point with a host
 // function table of its own, and creates instances the way the editor does.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Seeded random frame sizes and settings sequences, shared by the
 // differential test and the cross-build digest.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Loading and registration as the editor does it: the two exports, one
 // addFilter call, the definition's fields and the script object.
 #include <cstring>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Both builds' test hosts print the digest of the same frame sequence run
 # through their own kelvra.vdf; the pictures must be bit-identical. The 64-bit
 # host runs in its own prefix, the 32-bit one in the environment's.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The settings dialog in a real window: what it shows on opening, sliders
 // moved by the trackbar's own keyboard handling and by messages, the
 // coupling rule, the check boxes, the preview calls, Ok and Cancel, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The summary, the script line and the script method Config, driven through
 // the definition and the script object as the editor and a frame server do.
 #include <climits>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Opens the settings dialog on a fresh 720 × 576 instance and keeps it open
 // for a while, for the screenshot script; prints the dialog's screen
 // rectangle once it is open.

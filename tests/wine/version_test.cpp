@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The version block the editor and Explorer show: 3.7.0.52 for the 64-bit
 // build, 3.7.0.53 for the 32-bit one, in the fixed part and in the strings.
 #include <windows.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Starts or ends the prefix's wine session around a ctest run: a wineserver
 # that stays up, and the services wineboot starts, all detached from any
 # test's output. A session started by a test's own wine process inherits that
