@@ -84,6 +84,7 @@ void restart_history(FilterData& fd, const Levels& own) {
 }
 
 void describe_frame(const gisto& hist, const Levels& own, FrameReport& report) {
+    report.correction = Correction::kPlugin;
     const int32_t start[3] = {hist.GetStartR(), hist.GetStartG(), hist.GetStartB()};
     const int32_t end[3] = {hist.GetEndR(), hist.GetEndG(), hist.GetEndB()};
     const int32_t median[3] = {hist.GetSredR(), hist.GetSredG(), hist.GetSredB()};
@@ -106,12 +107,11 @@ void describe_frame(const gisto& hist, const Levels& own, FrameReport& report) {
     }
 }
 
-Levels end_points(FilterData& fd, const Settings& settings, const gisto& hist, FrameReport* report) {
-    const Levels own = own_levels(settings, hist);
+Levels end_points(FilterData& fd, const Settings& settings, const Levels& own, FrameReport* report) {
     Levels levels = track_history(fd, settings, own);
     if (settings.disable) levels = Levels{{0, 0, 0, 255, 255, 255}};
     if (report) {
-        describe_frame(hist, own, *report);
+        report->own = own;
         report->applied = levels;
     }
     return levels;

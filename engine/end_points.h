@@ -5,15 +5,14 @@
 
 #include <cstdint>
 
+#include "balance.h"
+#include "correction.h"
 #include "filter_data.h"
+#include "levels.h"
 
 namespace kelvra {
 
 class gisto;
-
-struct Levels {
-    int32_t v[kLevels];  // low R, G, B, high R, G, B
-};
 
 // Raw end points of an analysed histogram for limiter strength `level`.
 Levels raw_end_points(const gisto& hist, int32_t level);
@@ -34,23 +33,29 @@ void restart_history(FilterData& fd, const Levels& own);
 
 constexpr int kShapeBins = 32;
 
-// One frame's histogram statistics and the levels made from them.
+// One frame's statistics and the levels made from them. The histogram's
+// (start, end, median, shape) are there where it was counted, the balance
+// correction's points where it ran.
 struct FrameReport {
-    int32_t start[3];   // dark end points of the histogram, R, G, B
-    int32_t end[3];     // bright end points
-    int32_t median[3];  // the values the limiter used
-    Levels own;         // this frame's own levels: limiter and Soft, before Freeze and averaging
-    Levels applied;     // what the stretch used: after Freeze, averaging and Disable
+    Correction correction;  // the one that made `own`
+    int32_t start[3];       // dark end points of the histogram, R, G, B
+    int32_t end[3];         // bright end points
+    int32_t median[3];      // the values the limiter used
+    BalancePoints balance;
+    Levels own;      // this frame's own levels, before Freeze and averaging
+    Levels applied;  // what the stretch used: after Freeze, averaging and Disable
     // Each channel's share of the analysed pixels in bins of 8 values, in
     // 1/65535: enough of the histogram's shape to tell two shots apart.
     uint16_t shape[3][kShapeBins];
 };
 
-// Fills everything the histogram gives; `applied` is left to the caller.
+// Fills everything the histogram gives and `own`; the balance points and
+// `applied` are left to the caller.
 void describe_frame(const gisto& hist, const Levels& own, FrameReport& report);
 
-// Every step from the histogram to the stretch's levels; fills `report`
+// From the frame's own levels to the stretch's: Freeze, the history,
+// averaging and Disable; fills `report` (but for what the frame measured)
 // when one is given.
-Levels end_points(FilterData& fd, const Settings& settings, const gisto& hist, FrameReport* report);
+Levels end_points(FilterData& fd, const Settings& settings, const Levels& own, FrameReport* report);
 
 }  // namespace kelvra

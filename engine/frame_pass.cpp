@@ -22,21 +22,49 @@
 
 namespace kelvra {
 
-void analyse_frame(const FilterData& fd, const Frame& src, FrameAnalysis& a) {
+void analyse_frame(const FilterData& fd, const Frame& src, FrameAnalysis& a, const AnalysisPlan& plan) {
     // One consistent set of settings per frame; a change made meanwhile by the
     // dialog lands in the next frame, which the dialog asks the host for.
     a.settings = snapshot_settings(fd);
-    a.hist = gisto();
-    a.hist.SetLevel(25);
+    a.correction = plan.correction;
+    a.balance = BalancePoints{};
+    a.counted = plan.correction == Correction::kPlugin || plan.counts || a.settings.show_histogram;
     const Region region = analysis_region(a.settings, src.width, src.height);
-    a.hist.SetCadrov(region.count);
-    a.hist.SetLevel_k(trunc_to_int(static_cast<double>(region.count) * 0.0066));
-    // Every destination pixel off the outline is its source pixel remapped, so
-    // the overlay's counts follow from the source's, taken before an in-place
-    // pass overwrites it.
-    count_source(src, region, a.hist, a.settings.show_histogram ? &a.source_counts : nullptr);
-    a.hist.starting();
+    if (a.counted) {
+        a.hist = gisto();
+        a.hist.SetLevel(25);
+        a.hist.SetCadrov(region.count);
+        a.hist.SetLevel_k(trunc_to_int(static_cast<double>(region.count) * 0.0066));
+        // Every destination pixel off the outline is its source pixel
+        // remapped, so the overlay's counts follow from the source's, taken
+        // before an in-place pass overwrites it.
+        count_source(src, region, a.hist, a.settings.show_histogram ? &a.source_counts : nullptr);
+        a.hist.starting();
+    }
+    if (plan.correction == Correction::kBalance) {
+        plan.sample->take(src, region);
+        a.balance = measure_balance(plan.sample->pixels(), plan.sample->count());
+    }
 }
+
+Levels own_levels(const FrameAnalysis& a) {
+    if (a.correction == Correction::kBalance) return balance_levels(a.balance);
+    return own_levels(a.settings, a.hist);
+}
+
+namespace {
+
+void describe(const FrameAnalysis& a, const Levels& own, FrameReport& report) {
+    report = FrameReport{};
+    if (a.counted) describe_frame(a.hist, own, report);
+    report.correction = a.correction;
+    report.balance = a.balance;
+    report.own = own;
+}
+
+}  // namespace
+
+void describe_frame(const FrameAnalysis& a, FrameReport& report) { describe(a, own_levels(a), report); }
 
 void stretch_frame(const FrameAnalysis& a, const Frame& src, const Frame& dst, const Levels& levels) {
     const Settings& settings = a.settings;
@@ -52,12 +80,15 @@ void stretch_frame(const FrameAnalysis& a, const Frame& src, const Frame& dst, c
 
 void finish_frame_pass(FilterData& fd, const FrameAnalysis& a, const Frame& src, const Frame& dst,
                        FrameReport* report) {
-    stretch_frame(a, src, dst, end_points(fd, a.settings, a.hist, report));
+    const Levels own = own_levels(a);
+    if (report) describe(a, own, *report);
+    stretch_frame(a, src, dst, end_points(fd, a.settings, own, report));
 }
 
-void run_frame_pass(FilterData& fd, const Frame& src, const Frame& dst, FrameReport* report) {
+void run_frame_pass(FilterData& fd, const Frame& src, const Frame& dst, FrameReport* report,
+                    const AnalysisPlan& plan) {
     FrameAnalysis analysis;
-    analyse_frame(fd, src, analysis);
+    analyse_frame(fd, src, analysis, plan);
     finish_frame_pass(fd, analysis, src, dst, report);
 }
 

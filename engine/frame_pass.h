@@ -5,9 +5,16 @@
 // and may be the same buffer. A caller that looks across frames passes a
 // report to learn what the frame measured and which levels it got, or runs
 // the two halves itself: measure a frame, decide, then stretch it.
+//
+// The editor's plug-in runs the plug-in's correction; the other bindings
+// choose between it and balance through an analysis plan, and this is the
+// one place where the choice takes effect.
 #pragma once
 
+#include "balance.h"
+#include "balance_sample.h"
 #include "channel_counts.h"
+#include "correction.h"
 #include "end_points.h"
 #include "filter_data.h"
 #include "frame.h"
@@ -15,17 +22,39 @@
 
 namespace kelvra {
 
-void run_frame_pass(FilterData& fd, const Frame& src, const Frame& dst, FrameReport* report = nullptr);
+// How a frame is measured. The plug-in's correction always counts the
+// histograms; balance measures its sample, and counts only where something
+// else needs the histograms: the overlay, the cut detector's shapes.
+struct AnalysisPlan {
+    Correction correction = Correction::kPlugin;
+    bool counts = true;
+    BalanceSample* sample = nullptr;  // required for balance
+};
+
+// The whole pass; the editor's plug-in runs it with the default plan.
+void run_frame_pass(FilterData& fd, const Frame& src, const Frame& dst, FrameReport* report = nullptr,
+                    const AnalysisPlan& plan = {});
 
 // A frame measured and not yet stretched.
 struct FrameAnalysis {
     Settings settings;  // read once, at the measurement
+    Correction correction;
+    bool counted;  // `hist` holds the analysis region's counts
     gisto hist;
     ChannelCounts source_counts;  // the whole frame's, kept only for the overlay
+    BalancePoints balance;        // with balance
 };
 
-// The first half: counts and analyses the source; the record is only read.
-void analyse_frame(const FilterData& fd, const Frame& src, FrameAnalysis& analysis);
+// The first half: measures the source; the record is only read.
+void analyse_frame(const FilterData& fd, const Frame& src, FrameAnalysis& analysis,
+                   const AnalysisPlan& plan = {});
+
+// The frame's own levels by its correction, before Freeze and averaging.
+Levels own_levels(const FrameAnalysis& analysis);
+
+// Everything the frame measured, and its own levels; `applied` is left to
+// the caller.
+void describe_frame(const FrameAnalysis& analysis, FrameReport& report);
 
 // The second half: history, averaging, stretch, outline and overlay.
 void finish_frame_pass(FilterData& fd, const FrameAnalysis& analysis, const Frame& src, const Frame& dst,

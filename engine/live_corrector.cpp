@@ -71,15 +71,15 @@ void LiveCorrector::retake_last_step(bool shot_start) {
     std::copy_n(&before_last_.history[0][0], kLevels * kHistory, &fd_.history[0][0]);
     std::copy_n(before_last_.current, kLevels, fd_.current);
     const FrameAnalysis& last = analyses_[(frames_ - 1) % 2];
-    if (shot_start) restart_history(fd_, own_levels(last.settings, last.hist));
-    end_points(fd_, last.settings, last.hist, nullptr);
+    if (shot_start) restart_history(fd_, own_levels(last));
+    end_points(fd_, last.settings, own_levels(last), nullptr);
 }
 
 // The one place the correction is chosen.
 void LiveCorrector::stretch(const FrameAnalysis& a, bool shot_start, const uint32_t* src, uint32_t* dst) {
     std::copy_n(&fd_.history[0][0], kLevels * kHistory, &before_last_.history[0][0]);
     std::copy_n(fd_.current, kLevels, before_last_.current);
-    if (shot_start) restart_history(fd_, own_levels(a.settings, a.hist));
+    if (shot_start) restart_history(fd_, own_levels(a));
     finish_frame_pass(fd_, a, top_down_view(const_cast<uint32_t*>(src), width_, height_),
                       top_down_view(dst, width_, height_), nullptr);
 }

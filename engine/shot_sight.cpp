@@ -5,7 +5,7 @@ namespace kelvra {
 
 void see_frame(const FrameAnalysis& a, const uint32_t* pixels, int32_t width, int32_t height,
                ShotSight& sight) {
-    describe_frame(a.hist, own_levels(a.settings, a.hist), sight.report);
+    describe_frame(a, sight.report);
     make_thumbnail(pixels, width, height, sight.thumbnail);
 }
 

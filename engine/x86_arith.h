@@ -15,6 +15,9 @@ inline int32_t trunc_to_int(double v) {
     return INT32_MIN;
 }
 
+// Half away from zero, then as trunc_to_int.
+inline int32_t round_to_int(double v) { return trunc_to_int(v < 0 ? v - 0.5 : v + 0.5); }
+
 inline int32_t wrap_add(int32_t a, int32_t b) {
     return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
 }

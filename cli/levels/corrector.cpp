@@ -28,6 +28,13 @@ Corrector::Corrector(const CorrectionSettings& s, int32_t width, int32_t height,
     init_filter_data(fd_, width, height);
     apply_settings(fd_, s);
     if (plan_.cuts.active() && plan_.given.empty()) shots_.emplace(plan_.cuts);
+    analysis_plan_.correction = s.correction;
+    // The cut detector compares the histograms' shapes.
+    analysis_plan_.counts = shots_.has_value();
+    if (s.correction == Correction::kBalance) {
+        sample_ = std::make_unique<BalanceSample>();
+        analysis_plan_.sample = sample_.get();
+    }
 }
 
 Frame Corrector::view(const uint32_t* pixels) const {
@@ -36,7 +43,9 @@ Frame Corrector::view(const uint32_t* pixels) const {
     return top_down_view(const_cast<uint32_t*>(pixels), width_, height_);
 }
 
-void Corrector::pass(const uint32_t* src, uint32_t* dst) { run_frame_pass(fd_, view(src), view(dst)); }
+void Corrector::pass(const uint32_t* src, uint32_t* dst) {
+    run_frame_pass(fd_, view(src), view(dst), nullptr, analysis_plan_);
+}
 
 void Corrector::warm_up(const uint32_t* src, uint32_t* dst) {
     // Given levels never look at the history.
@@ -46,7 +55,7 @@ void Corrector::warm_up(const uint32_t* src, uint32_t* dst) {
 
 void Corrector::look_ahead(const uint32_t* next) {
     FrameAnalysis& a = analyses_[frames_seen_ % 2];
-    analyse_frame(fd_, view(next), a);
+    analyse_frame(fd_, view(next), a, analysis_plan_);
     see_frame(a, next, width_, height_, sight_);
     ++frames_seen_;
     if (const std::optional<ShotCall> verdict = shots_->next(sight_.report, sight_.thumbnail))
@@ -64,7 +73,7 @@ bool Corrector::correct(const uint32_t* src, uint32_t* dst) {
     if (!plan_.given.empty() && !fd_.show_histogram)
         a.settings = snapshot_settings(fd_);
     else if (!shots_)
-        analyse_frame(fd_, view(src), a);
+        analyse_frame(fd_, view(src), a, analysis_plan_);
     FrameRecord& record = last_;
     record = FrameRecord{};
     if (shots_) {
@@ -79,10 +88,10 @@ bool Corrector::correct(const uint32_t* src, uint32_t* dst) {
         record = plan_.given[size_t(frames_done_)];
         if (dst) stretch_frame(a, view(src), view(dst), record.report.applied);
     } else if (!dst) {
-        describe_frame(a.hist, own_levels(a.settings, a.hist), record.report);
+        describe_frame(a, record.report);
         record.report.applied = record.report.own;
     } else {
-        if (record.shot_start && frames_done_ > 0) restart_history(fd_, own_levels(a.settings, a.hist));
+        if (record.shot_start && frames_done_ > 0) restart_history(fd_, own_levels(a));
         finish_frame_pass(fd_, a, view(src), view(dst), &record.report);
     }
     if (plan_.keep_records && plan_.given.empty()) records_.push_back(record);

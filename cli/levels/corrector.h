@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // One fresh plug-in instance as the editor renders with it: dialog closed,
-// five-frame history from the defaults, no outline. Frames are top-down
+// five-frame history from the defaults, no outline; with balance, the same
+// instance with balance's levels in place of the plug-in's own. Frames are top-down
 // 32-bit BGRA buffers (ffmpeg's `bgra`), the picture's top line first, so UP
 // and DOWN mean what they mean in the editor.
 #pragma once
@@ -78,6 +79,8 @@ private:
     int64_t frames_done_ = 0;
     LevelPlan plan_;
     std::optional<ShotFinder> shots_;
+    AnalysisPlan analysis_plan_;
+    std::unique_ptr<BalanceSample> sample_;  // with balance
     // The frame being corrected and the one looked at after it.
     std::unique_ptr<FrameAnalysis[]> analyses_;
     int64_t frames_seen_ = 0;

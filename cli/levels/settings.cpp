@@ -75,6 +75,9 @@ std::optional<CorrectionSettings> resolve_settings(const std::optional<ConfigVal
                                                    const SettingFlags& flags, int32_t width, int32_t height,
                                                    std::vector<std::string>& warnings, std::string& error) {
     CorrectionSettings s;
+    // Strength and Soft are the plug-in's limiter's; asking for them asks
+    // for it.
+    if (flags.plugin || config || flags.level || flags.soft) s.correction = Correction::kPlugin;
     if (config) {
         warn_about_config(*config, width, height, warnings);
         s.level = config->level;

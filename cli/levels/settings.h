@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The settings one run uses: the plug-in's defaults, then a --config line
 // taken as the plug-in takes it (values outside the dialog's ranges only
-// warn), then the setting flags, which are checked strictly and win.
+// warn), then the setting flags, which are checked strictly and win. The
+// correction is balance unless --plugin, a --config line, --level or Soft
+// asks for the plug-in's.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "correction.h"
 #include "levels/config_line.h"
 
 namespace kelvra::cli {
@@ -19,6 +22,7 @@ struct BorderOffsets {
 
 // Setting flags as given on the command line; unset ones leave the field.
 struct SettingFlags {
+    bool plugin = false;
     std::optional<int32_t> level;
     std::optional<bool> soft;
     std::optional<BorderOffsets> border;  // also switches the border on
@@ -29,6 +33,7 @@ struct SettingFlags {
 };
 
 struct CorrectionSettings {
+    Correction correction = Correction::kBalance;
     int32_t level = 25, soft = 0, border = 0;
     int32_t nup = 1, nleft = 1, nright = 1, ndown = 1;
     int32_t disable = 0, show_histogram = 0;

@@ -32,20 +32,27 @@ using S = Section;
 using T = Takes;
 
 const std::vector<OptionRow> kRows = {
+    {S::kSettings, "--plugin", nullptr, T::kNothing, nullptr, nullptr,
+     [](Options& o, const char*, std::string&) { return assign(o.flags.plugin, true); },
+     "the VirtualDub plug-in's correction, bit for bit, instead of balance (implied by --config, --level, "
+     "--soft and --no-soft)"},
     {S::kSettings, "--config", nullptr, T::kValue, "LINE", nullptr,
      [](Options& o, const char* v, std::string& why) {
          o.config = parse_config_line(v, why);
          return o.config.has_value();
      },
-     "the plug-in's script line, Config(level,soft,border,nup,nleft,nright,ndown), or a whole saved line "
+     "the plug-in's script line (implies --plugin), Config(level,soft,border,nup,nleft,nright,ndown), or a "
+     "whole saved line "
      "VirtualDub.video.filters.instance[0].Config(...);"},
     {S::kSettings, "--level", nullptr, T::kValue, "N", "an integer",
      [](Options& o, const char* v, std::string&) { return store(o.flags.level, v, parse_int32); },
-     "strength 1..500 (default 25)"},
+     "the plug-in's strength 1..500 (default 25)"},
     {S::kSettings, "--soft", nullptr, T::kNothing, nullptr, nullptr,
-     [](Options& o, const char*, std::string&) { return assign(o.flags.soft, true); }, "Soft mode on"},
+     [](Options& o, const char*, std::string&) { return assign(o.flags.soft, true); },
+     "the plug-in's Soft mode on"},
     {S::kSettings, "--no-soft", nullptr, T::kNothing, nullptr, nullptr,
-     [](Options& o, const char*, std::string&) { return assign(o.flags.soft, false); }, "Soft mode off"},
+     [](Options& o, const char*, std::string&) { return assign(o.flags.soft, false); },
+     "the plug-in's Soft mode off"},
     {S::kSettings, "--border", nullptr, T::kValue, "U,L,R,D", "UP,LEFT,RIGHT,DOWN as four integers",
      [](Options& o, const char* v, std::string&) { return store(o.flags.border, v, parse_border); },
      "analyse only inside these offsets (rows from the top and the bottom, columns from the left and the "

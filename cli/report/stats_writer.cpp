@@ -37,9 +37,15 @@ std::vector<Field> fields_of(const FrameRecord& record, int64_t frame,
     std::vector<Field> fields = {{"frame", std::to_string(frame)},
                                  {"time", clock ? seconds(*clock, frame) : ""},
                                  {"shot_start", record.shot_start ? "1" : "0"}};
-    add_rgb(fields, "end_low", r.start);
-    add_rgb(fields, "end_high", r.end);
-    add_rgb(fields, "median", r.median);
+    // What the frame's correction measured.
+    if (r.correction == Correction::kBalance) {
+        add_rgb(fields, "black", r.balance.black);
+        add_rgb(fields, "white", r.balance.white);
+    } else {
+        add_rgb(fields, "end_low", r.start);
+        add_rgb(fields, "end_high", r.end);
+        add_rgb(fields, "median", r.median);
+    }
     add_rgb(fields, "own_low", r.own.v);
     add_rgb(fields, "own_high", r.own.v + 3);
     add_rgb(fields, "applied_low", r.applied.v);

@@ -9,6 +9,7 @@
 
 #include "filter_data.h"
 #include "frame_pass.h"
+#include "helpers.h"
 #include "report/progress.h"
 
 using kelvra::cli::CorrectionSettings;
@@ -41,13 +42,15 @@ std::vector<uint32_t> flipped(const std::vector<uint32_t>& p) {
 // The engine on a contiguous bottom-up copy; back to top-down, RGB only.
 struct Reference {
     kelvra::FilterData fd;
-    explicit Reference(const CorrectionSettings& s) {
+    EnginePlan engine;
+    explicit Reference(const CorrectionSettings& s) : engine(s.correction) {
         kelvra::init_filter_data(fd, kW, kH);
         kelvra::cli::apply_settings(fd, s);
     }
     std::vector<uint32_t> pass(const std::vector<uint32_t>& top_down) {
         std::vector<uint32_t> src = flipped(top_down), dst(src.size());
-        kelvra::run_frame_pass(fd, {src.data(), kW, kH, kW * 4}, {dst.data(), kW, kH, kW * 4});
+        kelvra::run_frame_pass(fd, {src.data(), kW, kH, kW * 4}, {dst.data(), kW, kH, kW * 4}, nullptr,
+                               engine.plan);
         return flipped(dst);
     }
 };

@@ -177,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(
                              {"--border", "9,3,5,2", "--soft", "--level", "80"},
                              with([](auto& s) {
                                  s.border = 1, s.nup = 9, s.nleft = 3, s.nright = 5, s.ndown = 2, s.soft = 1,
-                                 s.level = 80;
+                                 s.level = 80, s.correction = kelvra::Correction::kPlugin;
                              })},
                     DeepCase{"Disable", "gbrp16le", 3, {"--disable"}, with([](auto& s) { s.disable = 1; })},
                     // Shallower inputs: a 16-bit output keeps the samples as kelvra wrote them.

@@ -152,12 +152,22 @@ kelvra::cli::CorrectionSettings with(const std::function<void(kelvra::cli::Corre
     return s;
 }
 
+EnginePlan::EnginePlan(kelvra::Correction correction) {
+    plan.correction = correction;
+    plan.counts = false;
+    if (correction == kelvra::Correction::kBalance) {
+        sample = std::make_unique<kelvra::BalanceSample>();
+        plan.sample = sample.get();
+    }
+}
+
 std::vector<std::vector<uint32_t>> reference(const Video& in, const kelvra::cli::CorrectionSettings& s,
                                              bool warm, int freeze_from,
                                              std::vector<kelvra::Levels>* applied) {
     kelvra::FilterData fd;
     kelvra::init_filter_data(fd, in.w, in.h);
     kelvra::cli::apply_settings(fd, s);
+    const EnginePlan engine(s.correction);
     const size_t w = size_t(in.w), h = size_t(in.h);
     std::vector<uint32_t> src(w * h), dst(w * h);
     const kelvra::Frame sf{src.data(), in.w, in.h, ptrdiff_t(w * 4)},
@@ -169,7 +179,7 @@ std::vector<std::vector<uint32_t>> reference(const Video& in, const kelvra::cli:
         if (int(i) == freeze_from) fd.freeze = 1;
         kelvra::FrameReport report;
         for (int pass = 0; pass < (warm && i == 0 ? 5 : 1); ++pass)
-            kelvra::run_frame_pass(fd, sf, df, &report);
+            kelvra::run_frame_pass(fd, sf, df, &report, engine.plan);
         if (applied) applied->push_back(report.applied);
         std::vector<uint32_t> top_down(w * h);
         for (size_t y = 0; y < h; ++y) std::copy_n(&dst[y * w], w, &top_down[(h - 1 - y) * w]);

@@ -8,11 +8,21 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "end_points.h"
+#include "frame_pass.h"
 #include "levels/settings.h"
+
+// The engine's analysis plan for a run's correction, with the sample balance
+// needs.
+struct EnginePlan {
+    std::unique_ptr<kelvra::BalanceSample> sample;
+    kelvra::AnalysisPlan plan;
+    explicit EnginePlan(kelvra::Correction correction);
+};
 
 class ScratchDir {
 public:

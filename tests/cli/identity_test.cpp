@@ -51,7 +51,10 @@ INSTANTIATE_TEST_SUITE_P(
                                  {"--border", "20,3,9,2", "--soft", "--level", "80"},
                                  with([](auto& s) {
                                      s.border = 1, s.nup = 20, s.nleft = 3, s.nright = 9, s.ndown = 2;
-                                     s.soft = 1, s.level = 80;
+                                     s.soft = 1, s.level = 80, s.correction = kelvra::Correction::kPlugin;
+                                 })},
+                    IdentityCase{"BorderBalance", {"--border", "20,3,9,2"}, with([](auto& s) {
+                                     s.border = 1, s.nup = 20, s.nleft = 3, s.nright = 9, s.ndown = 2;
                                  })},
                     IdentityCase{"Histogram", {"--histogram"}, with([](auto& s) { s.show_histogram = 1; })},
                     IdentityCase{"Disable", {"--disable"}, with([](auto& s) { s.disable = 1; })},
@@ -133,7 +136,8 @@ TEST(RawPipe, CorrectsBgraFramesFromStandardInput) {
     const RunResult r = run_kelvra({"--raw", "64x48", "-", "-", "--level", "40"}, raw);
     ASSERT_EQ(r.status, 0) << r.err;
     ASSERT_EQ(r.out.size(), raw.size());
-    const auto expected = reference(in, with([](auto& s) { s.level = 40; }), false);
+    const auto expected =
+        reference(in, with([](auto& s) { s.level = 40, s.correction = kelvra::Correction::kPlugin; }), false);
     for (size_t i = 0; i < expected.size(); ++i) {
         std::vector<uint32_t> got(in.frames[i].size());
         std::copy_n(r.out.data() + i * got.size() * 4, got.size() * 4, reinterpret_cast<char*>(got.data()));

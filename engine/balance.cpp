@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "balance.h"
+
+#include <algorithm>
+
+#include "x86_arith.h"
+
+namespace kelvra {
+namespace {
+
+// The white is where the brightest 1 in 512 pixels reach (at least 5 of
+// them), ranked by how near each is to the top of all three channels.
+constexpr int32_t kWhiteShare = 512;
+constexpr int32_t kWhiteMinimum = 5;
+constexpr int kWhiteRounds = 4;
+constexpr int32_t kScoreTop = 1023;
+
+// Blacks of real pictures differ by a level or two between channels.
+constexpr int32_t kBlackDeadZone = 2;
+// At most this much of a common lift goes, so a fade to white stays one.
+constexpr int32_t kLiftCap = 24;
+// A picture whose channels all span fewer levels shows no white or black:
+// a flat card, a black frame.
+constexpr int32_t kMinRange = 24;
+// No cast takes a channel below a third of its white.
+constexpr double kMaxGain = 3.0;
+
+int32_t channel(uint32_t pixel, int c) { return static_cast<int32_t>((pixel >> (16 - 8 * c)) & 0xFF); }
+
+// How near a pixel is to the white in all three channels at once: the least
+// of its channels' shares of their whites, 0..kScoreTop.
+int32_t joint_score(uint32_t pixel, const int32_t (&scale)[3]) {
+    int32_t score = kScoreTop;
+    for (int c = 0; c < 3; ++c) score = std::min(score, (channel(pixel, c) * scale[c]) >> 12);
+    return score;
+}
+
+// Starts from each channel's own maximum and moves to the jointly brightest
+// pixels' maximum until it settles: a colourful highlight in one channel
+// loses to a white that is bright in all three.
+void find_white(const uint32_t* pixels, int32_t count, int32_t (&white)[3]) {
+    const int32_t wanted = std::max(kWhiteMinimum, count / kWhiteShare);
+    for (int round = 0; round < kWhiteRounds; ++round) {
+        int32_t scale[3];
+        for (int c = 0; c < 3; ++c) scale[c] = (kScoreTop << 12) / std::max(white[c], int32_t{1});
+        int32_t scores[kScoreTop + 1] = {};
+        for (int32_t i = 0; i < count; ++i) ++scores[joint_score(pixels[i], scale)];
+        int32_t threshold = kScoreTop;
+        for (int32_t taken = scores[kScoreTop]; threshold > 0 && taken < wanted;)
+            taken += scores[--threshold];
+
+        int32_t next[3] = {0, 0, 0};
+        for (int32_t i = 0; i < count; ++i) {
+            if (joint_score(pixels[i], scale) < threshold) continue;
+            for (int c = 0; c < 3; ++c) next[c] = std::max(next[c], channel(pixels[i], c));
+        }
+        if (std::equal(next, next + 3, white)) return;
+        std::copy(next, next + 3, white);
+    }
+}
+
+}  // namespace
+
+BalancePoints measure_balance(const uint32_t* pixels, int32_t count) {
+    if (count <= 0) return BalancePoints{{255, 255, 255}, {0, 0, 0}};
+    BalancePoints p{{0, 0, 0}, {255, 255, 255}};
+    for (int32_t i = 0; i < count; ++i) {
+        for (int c = 0; c < 3; ++c) {
+            p.white[c] = std::max(p.white[c], channel(pixels[i], c));
+            p.black[c] = std::min(p.black[c], channel(pixels[i], c));
+        }
+    }
+    find_white(pixels, count, p.white);
+    return p;
+}
+
+Levels balance_levels(const BalancePoints& p) {
+    const int32_t darkest = *std::min_element(p.black, p.black + 3);
+    const int32_t top = *std::max_element(p.white, p.white + 3);
+    int32_t range = 0;
+    for (int c = 0; c < 3; ++c) range = std::max(range, p.white[c] - p.black[c]);
+    if (range < kMinRange) return Levels{{0, 0, 0, 255, 255, 255}};
+
+    // Each channel's black and white go to the darkest channel's black, less
+    // its lift, and the brightest channel's white.
+    const int32_t target_black = darkest - std::min(darkest, kLiftCap);
+    Levels out;
+    for (int c = 0; c < 3; ++c) {
+        const int32_t black = darkest + std::max(0, p.black[c] - darkest - kBlackDeadZone);
+        const int32_t span = std::max(p.white[c] - black, int32_t{1});
+        const double gain = std::min(static_cast<double>(top - target_black) / span, kMaxGain);
+        const double low = black - target_black / gain;
+        out.v[c] = round_to_int(low);
+        out.v[c + 3] = round_to_int(low + 255.0 / gain);
+    }
+    return out;
+}
+
+}  // namespace kelvra

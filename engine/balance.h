@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Kelvra's own correction, "balance": the cast taken away through the
+// picture's white and black, the contrast left as it is.
+//
+// A cast made of per-channel gains moves every channel's white by its gain;
+// one made of offsets lifts every channel's black by its offset. The white a
+// picture shows is found among its jointly brightest pixels, the ones near
+// the top of all three channels at once: a sheet of paper, a cloud, a blown
+// highlight, rather than the red of a sunset in one channel and a blue sky in
+// another. Each channel is then scaled so its white meets the brightest
+// channel's, and lowered by what its black stands above the darkest channel's
+// (less a dead zone for the few levels that real blacks differ by); the
+// darkest channel's own lift goes, up to a cap, so faded blacks return
+// without undoing a fade to white. The result is six levels, stretched like
+// the plug-in's, so averaging, steady shots, deep colour and the statistics
+// work on it unchanged.
+#pragma once
+
+#include <cstdint>
+
+#include "levels.h"
+
+namespace kelvra {
+
+// What the correction measures in a picture, on the 0..255 scale.
+struct BalancePoints {
+    int32_t white[3];  // R, G, B where the jointly brightest pixels reach
+    int32_t black[3];  // each channel's darkest value
+};
+
+// The points of a set of 0x00RRGGBB pixels; `count` may be 0 (an empty
+// analysis region), which measures a picture with nothing to correct.
+BalancePoints measure_balance(const uint32_t* pixels, int32_t count);
+
+// The six levels that take the measured cast away.
+Levels balance_levels(const BalancePoints& points);
+
+}  // namespace kelvra

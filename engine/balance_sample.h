@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The pixels the balance correction measures: a fixed grid over the analysis
+// region, every step-th pixel of every step-th row, the step the smallest
+// that keeps them within the capacity (all of them up to 320x400, every
+// fourth of 1920x1080). The positions depend on the region alone, so a still
+// scene measures the same in every frame.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "frame.h"
+#include "region.h"
+
+namespace kelvra {
+
+class BalanceSample {
+public:
+    static constexpr int32_t kCapacity = 1 << 17;
+
+    BalanceSample() : pixels_(kCapacity) {}
+
+    void take(const Frame& src, const Region& region);
+
+    const uint32_t* pixels() const { return pixels_.data(); }
+    int32_t count() const { return count_; }
+
+private:
+    std::vector<uint32_t> pixels_;
+    int32_t count_ = 0;
+};
+
+}  // namespace kelvra
