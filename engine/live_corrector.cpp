@@ -28,7 +28,9 @@ void LiveCorrector::correct(const LiveSettings& s, double time, const uint32_t* 
     // Frame 1 is a fresh instance's; only a later break restarts by itself.
     const bool broken = clock_.breaks(time) && frames_ > 0;
     FrameAnalysis& a = analyses_[frames_ % 2];
-    analyse_frame(fd_, top_down_view(const_cast<uint32_t*>(src), width_, height_), a);
+    // The cut detector compares the histograms' shapes.
+    const AnalysisPlan plan{s.correction, s.sensitivity.has_value(), &sample_};
+    analyse_frame(fd_, top_down_view(const_cast<uint32_t*>(src), width_, height_), a, plan);
     const bool shot_start = judge(s, broken, a, src) || broken;
     stretch(a, shot_start, src, dst);
     if (in_place) {
@@ -75,7 +77,6 @@ void LiveCorrector::retake_last_step(bool shot_start) {
     end_points(fd_, last.settings, own_levels(last), nullptr);
 }
 
-// The one place the correction is chosen.
 void LiveCorrector::stretch(const FrameAnalysis& a, bool shot_start, const uint32_t* src, uint32_t* dst) {
     std::copy_n(&fd_.history[0][0], kLevels * kHistory, &before_last_.history[0][0]);
     std::copy_n(fd_.current, kLevels, before_last_.current);

@@ -26,6 +26,8 @@
 #include <optional>
 #include <vector>
 
+#include "balance_sample.h"
+#include "correction.h"
 #include "filter_data.h"
 #include "frame_clock.h"
 #include "frame_pass.h"
@@ -35,6 +37,7 @@
 namespace kelvra {
 
 struct LiveSettings {
+    Correction correction = Correction::kBalance;
     int32_t level = 25, soft = 0, border = 0;
     int32_t nup = 1, nleft = 1, nright = 1, ndown = 1;
     int32_t show_histogram = 0;
@@ -62,6 +65,7 @@ private:
 
     FilterData fd_;
     int32_t width_, height_;
+    BalanceSample sample_;
     FrameClock clock_;
     std::unique_ptr<FrameAnalysis[]> analyses_;  // this frame's and the last one's
     int64_t frames_ = 0;

@@ -10,14 +10,27 @@
 
 namespace kelvra::frei0r {
 
-enum Index { kStrength, kSoft, kBorder, kUp, kLeft, kRight, kDown, kHistogram, kSceneCuts, kSensitivity };
+enum Index {
+    kStrength,
+    kSoft,
+    kBorder,
+    kUp,
+    kLeft,
+    kRight,
+    kDown,
+    kHistogram,
+    kSceneCuts,
+    kSensitivity,
+    kPluginCorrection
+};
 
 const Parameter kParameters[kParameterCount] = {
     {"Strength", F0R_PARAM_DOUBLE,
-     "How hard the colour cast is pulled back and the levels stretched: 0..1 is strength 1..500; "
+     "The plug-in's correction: how hard the colour cast is pulled back and the levels stretched: 0..1 is "
+     "strength 1..500; "
      "0.05 is 25, the default",
      LiveSettings{}.level / double(kMaxLevel)},
-    {"Soft", F0R_PARAM_BOOL, "Draw the three channels' end points together: a gentler correction", 0},
+    {"Soft", F0R_PARAM_BOOL, "The plug-in's correction: draw the three channels' end points together", 0},
     {"Border", F0R_PARAM_BOOL, "Analyse only the picture inside the four offsets (Up, Left, Right, Down)", 0},
     {"Up", F0R_PARAM_DOUBLE, "Border: rows left out at the top, as a share of the height", 0},
     {"Left", F0R_PARAM_DOUBLE, "Border: columns left out on the left, as a share of the width", 0},
@@ -31,6 +44,10 @@ const Parameter kParameters[kParameterCount] = {
     {"Sensitivity", F0R_PARAM_DOUBLE,
      "Scene cuts: 0..1 is 0..100; a frame whose cut score is above 100 - sensitivity starts a shot",
      kDefaultSensitivity / 100.0},
+    {"Plug-in correction", F0R_PARAM_BOOL,
+     "The VirtualDub plug-in's correction, which Strength and Soft set, instead of balance (the white and "
+     "black of the picture brought to neutral)",
+     0},
 };
 
 namespace {
@@ -52,6 +69,7 @@ int32_t offset(double value, int32_t dimension) {
 
 LiveSettings live_settings(const ParameterValues& v, int32_t width, int32_t height) {
     LiveSettings s;
+    if (flag(v[kPluginCorrection])) s.correction = Correction::kPlugin;
     s.level = std::max(kMinLevel, scaled(v[kStrength], kMaxLevel));
     s.soft = flag(v[kSoft]);
     s.border = flag(v[kBorder]);

@@ -17,7 +17,7 @@ struct Parameter {
     double default_value;
 };
 
-constexpr int kParameterCount = 10;
+constexpr int kParameterCount = 11;
 extern const Parameter kParameters[kParameterCount];
 
 using ParameterValues = double[kParameterCount];

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Frames one at a time with their time stamps, as frei0r hosts hand them
-// over, checked against the plain frame pass on a plug-in record: in order
+// over, checked with the plug-in's correction against the plain frame pass on
+// a plug-in record: in order
 // the plug-in's averaging, at a break or a cut five passes of the frame (the
 // history full of its own levels), a flash taken back once the next frame
 // shows it returns.
@@ -81,11 +82,13 @@ TEST(LiveCorrector, InOrderItAveragesAsThePlugInAndABreakRestartsAsAtACut) {
     const double times[] = {0, 40, 80, 120, 400, 440, 200, 240, 240, 280};
     const bool breaks[] = {false, false, false, false, true, false, true, false, true, false};
     kelvra::LiveCorrector corrector(kW, kH);
+    kelvra::LiveSettings s;
+    s.correction = kelvra::Correction::kPlugin;
     Reference reference;
     for (unsigned f = 0; f < 10; ++f) {
         const Image frame = shot_frame(7, f);
         const std::vector<uint32_t> want = reference.run(frame, breaks[f] ? 5 : 1).px;
-        ASSERT_EQ(live(corrector, {}, times[f], frame), want) << "frame " << f;
+        ASSERT_EQ(live(corrector, s, times[f], frame), want) << "frame " << f;
     }
 }
 
@@ -95,6 +98,7 @@ TEST(LiveCorrector, ShotAwareItRestartsAtCutsAndTakesAFlashBack) {
     for (unsigned f = 0; f < 12; ++f) frames.push_back(f < 7 ? shot_frame(1, f) : shot_frame(2, f));
     frames[3] = flash_of(frames[3]);
     kelvra::LiveSettings s;
+    s.correction = kelvra::Correction::kPlugin;
     s.sensitivity = 50;
     kelvra::LiveCorrector corrector(kW, kH);
     Reference reference;

@@ -83,9 +83,9 @@ TEST(Frei0rHosts, FfmpegGivesTheToolsFrames) {
     const Clip clip;
     const std::string plain = through_ffmpeg(clip, "");
     expect_frames(plain, tool(clip, {}), "defaults");
-    // Strength 50, Soft, the border at 6 rows, 8, 16 columns and 12 rows, the
-    // histograms drawn.
-    const std::string set = through_ffmpeg(clip, ":0.1|y|y|0.125|0.125|0.25|0.25|y");
+    // The plug-in's correction at strength 50, Soft, the border at 6 rows, 8,
+    // 16 columns and 12 rows, the histograms drawn.
+    const std::string set = through_ffmpeg(clip, ":0.1|y|y|0.125|0.125|0.25|0.25|y|n|0.5|y");
     expect_frames(set, tool(clip, {"--level", "50", "--soft", "--border", "6,8,16,12", "--histogram"}),
                   "every setting");
     EXPECT_NE(set, plain);
@@ -104,7 +104,8 @@ TEST(Frei0rHosts, MeltRendersTheToolsFramesThroughMltsFrei0rModule) {
            "display_aspect_den=3\ncolorspace=601\n";
     for (const auto& [properties, options] :
          std::vector<std::pair<std::vector<std::string>, std::vector<std::string>>>{
-             {{}, {}}, {{"Strength=0.1", "Scene cuts=1"}, {"--level", "50", "--scene-cuts"}}}) {
+             {{}, {}},
+             {{"Strength=0.1", "Scene cuts=1", "Plug-in correction=1"}, {"--level", "50", "--scene-cuts"}}}) {
         const std::string out = clip.dir.path("melt.mkv");
         std::vector<std::string> argv = {"melt",   "-quiet",  "-profile",     profile,
                                          clip.mkv, "-filter", "frei0r.kelvra"};
@@ -125,11 +126,11 @@ TEST(Frei0rHosts, GstLaunchRunsItThroughGStreamersFrei0rElement) {
     // A registry of its own, so the element is found without a user's cache.
     env["GST_REGISTRY"] = clip.dir.path("registry.bin");
     const std::string out = clip.dir.path("gst.raw");
-    const RunResult r =
-        run_program({"gst-launch-1.0", "-q", "filesrc", "location=" + clip.raw, "!", "rawvideoparse",
-                     "width=64", "height=48", "format=bgra", "framerate=25/1", "!", "frei0r-filter-kelvra",
-                     "strength=0.1", "soft=true", "histogram=true", "!", "filesink", "location=" + out},
-                    "", env);
+    const RunResult r = run_program(
+        {"gst-launch-1.0", "-q", "filesrc", "location=" + clip.raw, "!", "rawvideoparse", "width=64",
+         "height=48", "format=bgra", "framerate=25/1", "!", "frei0r-filter-kelvra", "strength=0.1",
+         "soft=true", "histogram=true", "plug-in-correction=true", "!", "filesink", "location=" + out},
+        "", env);
     ASSERT_EQ(r.status, 0) << r.err;
     expect_frames(read_file(out), tool(clip, {"--level", "50", "--soft", "--histogram"}), "gst-launch-1.0");
 }

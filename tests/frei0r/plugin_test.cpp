@@ -54,11 +54,17 @@ TEST(Frei0rPlugin, HostsSeeABgraFilterWithNamedExplainedParameters) {
     EXPECT_EQ(info.frei0r_version, FREI0R_MAJOR_VERSION);
     // Scripts, ffmpeg's positional lists and the Kdenlive description use
     // these names, types and this order.
-    const std::vector<std::pair<std::string, int>> want = {
-        {"Strength", F0R_PARAM_DOUBLE},   {"Soft", F0R_PARAM_BOOL},      {"Border", F0R_PARAM_BOOL},
-        {"Up", F0R_PARAM_DOUBLE},         {"Left", F0R_PARAM_DOUBLE},    {"Right", F0R_PARAM_DOUBLE},
-        {"Down", F0R_PARAM_DOUBLE},       {"Histogram", F0R_PARAM_BOOL}, {"Scene cuts", F0R_PARAM_BOOL},
-        {"Sensitivity", F0R_PARAM_DOUBLE}};
+    const std::vector<std::pair<std::string, int>> want = {{"Strength", F0R_PARAM_DOUBLE},
+                                                           {"Soft", F0R_PARAM_BOOL},
+                                                           {"Border", F0R_PARAM_BOOL},
+                                                           {"Up", F0R_PARAM_DOUBLE},
+                                                           {"Left", F0R_PARAM_DOUBLE},
+                                                           {"Right", F0R_PARAM_DOUBLE},
+                                                           {"Down", F0R_PARAM_DOUBLE},
+                                                           {"Histogram", F0R_PARAM_BOOL},
+                                                           {"Scene cuts", F0R_PARAM_BOOL},
+                                                           {"Sensitivity", F0R_PARAM_DOUBLE},
+                                                           {"Plug-in correction", F0R_PARAM_BOOL}};
     ASSERT_EQ(info.num_params, int(want.size()));
     for (int i = 0; i < info.num_params; ++i) {
         f0r_param_info_t param{};

@@ -1,0 +1,168 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Balance: what it measures in a picture, the levels it makes of that, and
+// what they do to a cast, checked by stretching pixels with the levels.
+#include "balance.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "balance_sample.h"
+#include "region.h"
+
+namespace {
+
+uint32_t rgb(int r, int g, int b) { return uint32_t(r) << 16 | uint32_t(g) << 8 | uint32_t(b); }
+int channel(uint32_t p, int c) { return int(p >> (16 - 8 * c)) & 0xFF; }
+
+// What the stretch does with six levels, in doubles: the value, not the
+// exact byte, is what these tests are about.
+double stretched(int v, const kelvra::Levels& l, int c) {
+    return std::clamp((v - l.v[c]) * 255.0 / (l.v[c + 3] - l.v[c]), 0.0, 255.0);
+}
+
+// A scene: white paper, a grey card, a dark corner, coloured objects, and a
+// red lamp brighter in its own channel than the paper.
+std::vector<uint32_t> scene() {
+    std::vector<uint32_t> px;
+    for (int i = 0; i < 4000; ++i) {
+        const int shade = i % 97;
+        switch (i % 8) {
+            case 0:
+                px.push_back(rgb(236 + shade % 12, 236 + shade % 12, 236 + shade % 12));
+                break;
+            case 1:
+                px.push_back(rgb(90 + shade, 90 + shade, 90 + shade));
+                break;
+            case 2:
+                px.push_back(rgb(shade % 9, shade % 9, shade % 9));
+                break;
+            case 3:
+                px.push_back(rgb(40 + shade, 120 + shade, 30));
+                break;
+            case 4:
+                px.push_back(rgb(150 + shade, 60, 40));
+                break;
+            case 5:
+                px.push_back(rgb(30, 70 + shade, 130 + shade));
+                break;
+            case 6:
+                px.push_back(rgb(200, 170, 120 + shade % 30));
+                break;
+            default:
+                px.push_back(i % 800 == 7 ? rgb(255, 40, 20) : rgb(120, 100 + shade, 80));
+                break;
+        }
+    }
+    return px;
+}
+
+std::vector<uint32_t> with_cast(const std::vector<uint32_t>& px, const double (&gain)[3],
+                                const int (&lift)[3]) {
+    std::vector<uint32_t> out;
+    for (uint32_t p : px) {
+        int v[3];
+        for (int c = 0; c < 3; ++c)
+            v[c] = std::clamp(int(std::lround(lift[c] + channel(p, c) * gain[c] * (1 - lift[c] / 255.0))), 0,
+                              255);
+        out.push_back(rgb(v[0], v[1], v[2]));
+    }
+    return out;
+}
+
+kelvra::Levels levels_of(const std::vector<uint32_t>& px) {
+    return kelvra::balance_levels(kelvra::measure_balance(px.data(), int32_t(px.size())));
+}
+
+TEST(BalanceLevels, BringEachChannelsBlackAndWhiteToTheDarkestBlackAndBrightestWhite) {
+    // A warm cast with lifted blacks: each channel's black and white become
+    // its low and high, as nothing of the common black is lifted.
+    const kelvra::Levels faded = kelvra::balance_levels({{255, 217, 166}, {15, 10, 5}});
+    // Within the dead zone of two levels the blacks stay together.
+    const kelvra::Levels near = kelvra::balance_levels({{250, 250, 250}, {2, 4, 3}});
+    const int32_t want_faded[6] = {13, 8, 5, 255, 217, 166};
+    const int32_t want_near[6] = {2, 2, 2, 255, 255, 255};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(faded.v[i], want_faded[i]) << "level " << i;
+        EXPECT_EQ(near.v[i], want_near[i]) << "level " << i;
+    }
+    // A common lift of 40 goes by 24, the brightest white stays where it is.
+    const kelvra::Levels lifted = kelvra::balance_levels({{250, 250, 250}, {40, 40, 40}});
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_NEAR(stretched(40, lifted, c), 16, 1);
+        EXPECT_NEAR(stretched(250, lifted, c), 250, 1);
+    }
+}
+
+TEST(BalanceLevels, APictureWithoutRangeOrAnExtremeCastIsLeftAlone) {
+    // A flat red card, a black frame: nothing to tell a white from.
+    for (const kelvra::BalancePoints& flat : {kelvra::BalancePoints{{200, 20, 20}, {190, 12, 12}},
+                                              kelvra::BalancePoints{{9, 12, 6}, {0, 0, 0}}}) {
+        const kelvra::Levels l = kelvra::balance_levels(flat);
+        const int32_t identity[6] = {0, 0, 0, 255, 255, 255};
+        for (int i = 0; i < 6; ++i) EXPECT_EQ(l.v[i], identity[i]);
+    }
+    // A channel at a tenth of the others' white is raised threefold at most.
+    const kelvra::Levels l = kelvra::balance_levels({{250, 250, 25}, {0, 0, 0}});
+    EXPECT_NEAR(stretched(25, l, 2), 75, 1);
+}
+
+TEST(BalanceMeasure, TheWhiteIsWhereAllThreeChannelsAreBrightTogether) {
+    const std::vector<uint32_t> px = scene();
+    const kelvra::BalancePoints p = kelvra::measure_balance(px.data(), int32_t(px.size()));
+    // The paper's white, not the red lamp's 255.
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(p.white[c], 236 + 11) << "channel " << c;
+    EXPECT_EQ(p.black[0], 0);
+    const kelvra::BalancePoints none = kelvra::measure_balance(nullptr, 0);
+    EXPECT_EQ(none.white[2], 255);
+    EXPECT_EQ(none.black[2], 0);
+}
+
+TEST(BalanceMeasure, GainAndLiftCastsComeOutAsTheUncastPictureDoes) {
+    const std::vector<uint32_t> original = scene();
+    const kelvra::Levels plain = levels_of(original);
+    const double gains[][3] = {{1, 0.85, 0.65}, {0.7, 0.88, 1}, {0.8, 1, 0.8}, {0.95, 0.8, 0.55}};
+    const int lifts[][3] = {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {15, 10, 5}};
+    for (int k = 0; k < 4; ++k) {
+        const std::vector<uint32_t> cast = with_cast(original, gains[k], lifts[k]);
+        const kelvra::Levels l = levels_of(cast);
+        // The brightest channel keeps its white, so a cast that dims every
+        // channel leaves the picture as much darker: compare up to that.
+        const double scale =
+            stretched(channel(cast[0], 0), l, 0) / stretched(channel(original[0], 0), plain, 0);
+        double worst = 0;
+        for (size_t i = 0; i < original.size(); ++i) {
+            for (int c = 0; c < 3; ++c) {
+                const double want = stretched(channel(original[i], c), plain, c) * scale;
+                // The cast cuts levels off a channel; they come back within a
+                // gain's step.
+                worst = std::max(worst, std::abs(stretched(channel(cast[i], c), l, c) - want));
+            }
+        }
+        EXPECT_LT(worst, 4.0) << "cast " << k;
+    }
+}
+
+TEST(BalanceSample, AGridOverTheRegionWithinTheCapacity) {
+    std::vector<uint32_t> pixels(size_t(1920) * 1080, 0xFF102030u);
+    const kelvra::Frame frame{pixels.data(), 1920, 1080, 1920 * 4};
+    kelvra::BalanceSample sample;
+    sample.take(frame, kelvra::Region{0, 1919, 0, 1079, 0});
+    EXPECT_EQ(sample.count(), 480 * 270);
+    EXPECT_EQ(sample.pixels()[0], 0x102030u) << "the top byte is cleared";
+
+    // Up to the capacity every pixel of the region, and only those.
+    for (uint32_t& p : pixels) p = 0x00FFFFFFu;
+    const kelvra::Frame small{pixels.data(), 320, 400, 320 * 4};
+    for (int y = 10; y < 390; ++y)
+        for (int x = 5; x < 300; ++x) small.row(y)[x] = 0x00808080u;
+    sample.take(small, kelvra::Region{5, 299, 10, 389, 0});
+    EXPECT_EQ(sample.count(), 295 * 380);
+    for (int32_t i = 0; i < sample.count(); ++i) ASSERT_EQ(sample.pixels()[i], 0x00808080u);
+    sample.take(small, kelvra::Region{5, 4, 0, 9, 0});
+    EXPECT_EQ(sample.count(), 0);
+}
+
+}  // namespace
