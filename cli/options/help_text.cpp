@@ -65,9 +65,12 @@ std::string help_text() {
         "Usage: kelvra IN OUT [options]\n"
         "  or:  kelvra --raw WxH - - [options]\n"
         "  or:  kelvra demo [FOLDER]\n"
-        "Automatic white balance and levels, the correction of the kelvra.vdf plug-in. The first form\n"
-        "corrects a video file or an image; --raw corrects raw BGRA frames from standard input to\n"
-        "standard output; demo makes a clip with colour casts and corrects it (default folder out/demo).\n";
+        "Automatic white balance. By default balance: each channel's white and black brought to those\n"
+        "of the picture's neutral white and black, so a cast of gains or lifted blacks goes and the\n"
+        "contrast stays; --plugin gives the correction of the kelvra.vdf plug-in instead, bit for bit.\n"
+        "The first form corrects a video file or an image; --raw corrects raw BGRA frames from standard\n"
+        "input to standard output; demo makes a clip with colour casts and corrects it (default folder\n"
+        "out/demo).\n";
     for (const Section section : {Section::kSettings, Section::kShots, Section::kOutput, Section::kRun}) {
         out += std::string("\n") + section_title(section) + "\n";
         for (const OptionRow& row : option_table()) {
