@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Times, on the same natural-looking frames: the floor kernel (the memory
 // traffic a frame pass cannot avoid), the plain implementation the tests
-// check against, and the engine's frame pass with the overlay and the border
-// off and on. Prints each as a ratio to the floor.
+// check against, the engine's frame pass with the overlay and the border
+// off and on, and the same pass with balance's analysis in place of the
+// plug-in's. Prints each as a ratio to the floor.
 //
 //   kelvra_bench [benchmark flags]      run and print the tables
 //   kelvra_bench --dump-frames=DIR      write the pictures for other tools
@@ -51,6 +52,18 @@ void bench_pass(benchmark::State& state, FrameSize size, PassKind kind) {
     }
 }
 
+void bench_balance(benchmark::State& state, FrameSize size) {
+    HostBuffer src(bench_picture(size), Layout::Contiguous);
+    HostBuffer dst(Image(size.w, size.h), Layout::Contiguous);
+    kelvra::FilterData fd = fresh_record(size.w, size.h);
+    kelvra::BalanceSample sample;
+    const kelvra::AnalysisPlan plan{kelvra::Correction::kBalance, false, &sample};
+    for (auto _ : state) {
+        kelvra::run_frame_pass(fd, src.frame, dst.frame, nullptr, plan);
+        benchmark::ClobberMemory();
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -59,6 +72,7 @@ int main(int argc, char** argv) {
     }
     std::vector<std::string> columns = {"floor", "plain"};
     for (const PassKind& kind : kPassKinds) columns.push_back(kind.name);
+    columns.push_back("balance");
 
     for (const FrameSize& size : bench_sizes()) {
         const std::string s = size_name(size);
@@ -69,6 +83,8 @@ int main(int argc, char** argv) {
         for (const PassKind& kind : kPassKinds)
             benchmark::RegisterBenchmark((std::string(kind.name) + "/" + s).c_str(), bench_pass, size, kind)
                 ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("balance/" + s).c_str(), bench_balance, size)
+            ->Unit(benchmark::kMillisecond);
     }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

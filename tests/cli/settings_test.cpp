@@ -45,6 +45,22 @@ TEST(SettingsDefaults, AreAFreshInstancesOnes) {
     EXPECT_TRUE(r.warnings.empty());
 }
 
+TEST(SettingsCorrection, IsBalanceUnlessThePluginsOwnSettingsAreAskedFor) {
+    using kelvra::Correction;
+    SettingFlags plugin, level, soft, no_soft, balance = border(2, 2, 2, 2);
+    plugin.plugin = true;
+    level.level = 40;
+    soft.soft = true;
+    no_soft.soft = false;
+    balance.disable = balance.histogram = true;
+    balance.freeze_after = 3;
+    EXPECT_EQ(resolve(std::nullopt, {}).settings->correction, Correction::kBalance);
+    EXPECT_EQ(resolve(std::nullopt, balance).settings->correction, Correction::kBalance);
+    for (const SettingFlags& f : {plugin, level, soft, no_soft})
+        EXPECT_EQ(resolve(std::nullopt, f).settings->correction, Correction::kPlugin);
+    EXPECT_EQ(resolve(ConfigValues{25, 0, 0, 1, 1, 1, 1}, {}).settings->correction, Correction::kPlugin);
+}
+
 TEST(SettingsConfigLine, IsTakenAsThePluginTakesIt) {
     const Resolved r = resolve(ConfigValues{60, 1, 1, 3, 4, 5, 6}, {});
     ASSERT_TRUE(r.settings);

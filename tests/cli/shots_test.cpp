@@ -7,6 +7,7 @@
 #include <map>
 #include <regex>
 
+#include "balance.h"
 #include "filter_data.h"
 #include "frame_pass.h"
 #include "helpers.h"
@@ -57,6 +58,15 @@ TEST(SceneCuts, EveryShotIsAFreshWarmStartedInstance) {
     ASSERT_EQ(stats.size(), 24u);
     const std::vector<size_t> starts = shot_starts(stats);
     ASSERT_EQ(starts, (std::vector<size_t>{0, 4, 8}));
+    // Balance's points are the ones its own levels were made from.
+    for (const std::map<std::string, int>& f : stats) {
+        const kelvra::Levels own =
+            kelvra::balance_levels({{f.at("white_r"), f.at("white_g"), f.at("white_b")},
+                                    {f.at("black_r"), f.at("black_g"), f.at("black_b")}});
+        const char* const names[6] = {"own_low_r",  "own_low_g",  "own_low_b",
+                                      "own_high_r", "own_high_g", "own_high_b"};
+        for (int i = 0; i < 6; ++i) EXPECT_EQ(own.v[i], f.at(names[i])) << names[i];
+    }
     // The lists win over the scores, which still tell what was detected.
     const std::vector<double> scores = cut_scores(dir.path("s.json"));
     ASSERT_EQ(scores.size(), 24u);
