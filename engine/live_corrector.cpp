@@ -12,7 +12,7 @@ namespace kelvra {
 LiveCorrector::LiveCorrector(int32_t width, int32_t height)
     : width_(width),
       height_(height),
-      analyses_(new FrameAnalysis[2]),
+      analyses_(new FrameAnalysis[kSteps]),
       alpha_(size_t(width) * size_t(height)) {
     init_filter_data(fd_, width, height);
 }
@@ -27,7 +27,7 @@ void LiveCorrector::correct(const LiveSettings& s, double time, const uint32_t* 
     }
     // Frame 1 is a fresh instance's; only a later break restarts by itself.
     const bool broken = clock_.breaks(time) && frames_ > 0;
-    FrameAnalysis& a = analyses_[frames_ % 2];
+    FrameAnalysis& a = analyses_[frames_ % kSteps];
     // The cut detector compares the histograms' shapes.
     const AnalysisPlan plan{s.correction, s.sensitivity.has_value(), &sample_};
     analyse_frame(fd_, top_down_view(const_cast<uint32_t*>(src), width_, height_), a, plan);
@@ -38,7 +38,6 @@ void LiveCorrector::correct(const LiveSettings& s, double time, const uint32_t* 
     } else {
         keep_alpha(src, dst, pixels);
     }
-    last_started_shot_ = shot_start;
     ++frames_;
 }
 
@@ -47,8 +46,7 @@ void LiveCorrector::correct(const LiveSettings& s, double time, const uint32_t* 
 // to another sensitivity) takes its first frame as a shot start only at
 // frame 1, as the tool's warm start does.
 bool LiveCorrector::judge(const LiveSettings& s, bool broken, const FrameAnalysis& a, const uint32_t* src) {
-    const bool judged = last_judged_;
-    last_judged_ = false;
+    steps_[frames_ % kSteps].judged = false;
     if (!s.sensitivity) {
         shots_.reset();
         return false;
@@ -60,26 +58,53 @@ bool LiveCorrector::judge(const LiveSettings& s, bool broken, const FrameAnalysi
         shots_->next(sight_.report, sight_.thumbnail);
         return frames_ == 0;
     }
-    const std::optional<ShotCall> verdict = shots_->next(sight_.report, sight_.thumbnail);
-    if (judged && verdict && verdict->shot_start != last_started_shot_) retake_last_step(verdict->shot_start);
-    // The verdict on this frame if the next one shows the same picture.
+    // The verdict on the frame kLookAhead back is final; those on the frames
+    // since, and on this one, are as if the frames to come held this picture.
+    Verdicts verdicts;
+    verdicts[0] = shots_->next(sight_.report, sight_.thumbnail);
     ShotFinder probe = *shots_;
+    for (int i = 1; i < ShotFinder::kLookAhead; ++i)
+        verdicts[i] = probe.next(sight_.report, sight_.thumbnail);
     const std::optional<ShotCall> provisional = probe.next(sight_.report, sight_.thumbnail);
-    last_judged_ = true;
+    retake_steps(verdicts);
+    steps_[frames_ % kSteps].judged = true;
     return provisional && provisional->shot_start;
 }
 
-void LiveCorrector::retake_last_step(bool shot_start) {
-    std::copy_n(&before_last_.history[0][0], kLevels * kHistory, &fd_.history[0][0]);
-    std::copy_n(before_last_.current, kLevels, fd_.current);
-    const FrameAnalysis& last = analyses_[(frames_ - 1) % 2];
-    if (shot_start) restart_history(fd_, own_levels(last));
-    end_points(fd_, last.settings, own_levels(last), nullptr);
+// verdicts[i] is on frame frames_ - kLookAhead + i. From the first frame the
+// detector now judges otherwise, the average is rewound and every step since
+// taken again.
+void LiveCorrector::retake_steps(const Verdicts& verdicts) {
+    const int64_t first = frames_ - ShotFinder::kLookAhead;
+    int64_t from = frames_;
+    bool starts[ShotFinder::kLookAhead] = {};
+    for (int64_t f = std::max<int64_t>(0, first); f < frames_; ++f) {
+        const Step& taken = steps_[f % kSteps];
+        const std::optional<ShotCall>& verdict = verdicts[f - first];
+        starts[f - first] = taken.judged && verdict ? verdict->shot_start : taken.shot_start;
+        if (starts[f - first] != taken.shot_start) from = std::min(from, f);
+    }
+    if (from == frames_) return;
+    const Averaging& before = steps_[from % kSteps].before;
+    std::copy_n(&before.history[0][0], kLevels * kHistory, &fd_.history[0][0]);
+    std::copy_n(before.current, kLevels, fd_.current);
+    for (int64_t f = from; f < frames_; ++f) {
+        const FrameAnalysis& analysis = analyses_[f % kSteps];
+        begin_step(f, starts[f - first]);
+        if (starts[f - first]) restart_history(fd_, own_levels(analysis));
+        end_points(fd_, analysis.settings, own_levels(analysis), nullptr);
+    }
+}
+
+void LiveCorrector::begin_step(int64_t frame, bool shot_start) {
+    Step& step = steps_[frame % kSteps];
+    std::copy_n(&fd_.history[0][0], kLevels * kHistory, &step.before.history[0][0]);
+    std::copy_n(fd_.current, kLevels, step.before.current);
+    step.shot_start = shot_start;
 }
 
 void LiveCorrector::stretch(const FrameAnalysis& a, bool shot_start, const uint32_t* src, uint32_t* dst) {
-    std::copy_n(&fd_.history[0][0], kLevels * kHistory, &before_last_.history[0][0]);
-    std::copy_n(fd_.current, kLevels, before_last_.current);
+    begin_step(frames_, shot_start);
     if (shot_start) restart_history(fd_, own_levels(a));
     finish_frame_pass(fd_, a, top_down_view(const_cast<uint32_t*>(src), width_, height_),
                       top_down_view(dst, width_, height_), nullptr);

@@ -10,14 +10,15 @@
 // that are not its neighbours.
 //
 // Shot-aware, the cut detector runs as it does in the tool, which judges
-// each frame once it has seen the next one. Here the frame is judged at once
-// as if the next one held its picture, the most a cut can score, and the
-// judgement is put right when the next frame comes: the average is rewound
-// to before the frame and its step taken again with the true verdict. So the
-// averaging is the tool's throughout, and a frame's own picture differs from
-// the tool's only where the two verdicts differ (a flash is taken as a cut
-// and gets its own full correction; so does a last frame that looks like a
-// cut). The first frame starts a shot, as the tool's warm start does.
+// each frame once it has seen the two after it. Here the frame is judged at
+// once as if the frames after it held its picture, the most a cut can score,
+// and the judgement is put right as the next frames come: the average is
+// rewound to before the first frame judged otherwise and the steps since
+// taken again with the new verdicts. So the averaging is the tool's
+// throughout, and a frame's own picture differs from the tool's only where
+// the verdicts differ (a flash is taken as a cut and gets its own full
+// correction; so does a last frame that looks like a cut). The first frame
+// starts a shot, as the tool's warm start does.
 #pragma once
 
 #include <cstddef>
@@ -59,22 +60,33 @@ private:
         int32_t current[kLevels];
     };
 
+    // One frame's step of the averaging: the state before it, and whether it
+    // started a shot and the detector decided that.
+    struct Step {
+        Averaging before;
+        bool shot_start = false, judged = false;
+    };
+    // This frame's step and those the detector has not given its last word on.
+    static constexpr int kSteps = ShotFinder::kLookAhead + 1;
+    using Verdicts = std::optional<ShotCall>[ShotFinder::kLookAhead];
+
     bool judge(const LiveSettings& settings, bool broken, const FrameAnalysis& analysis, const uint32_t* src);
-    void retake_last_step(bool shot_start);
+    void retake_steps(const Verdicts& verdicts);
     void stretch(const FrameAnalysis& analysis, bool shot_start, const uint32_t* src, uint32_t* dst);
+    // Keeps the averaging as it stands before the frame's step, and the
+    // verdict the step takes.
+    void begin_step(int64_t frame, bool shot_start);
 
     FilterData fd_;
     int32_t width_, height_;
     BalanceSample sample_;
     FrameClock clock_;
-    std::unique_ptr<FrameAnalysis[]> analyses_;  // this frame's and the last one's
+    std::unique_ptr<FrameAnalysis[]> analyses_;  // by frame, a ring of kSteps
     int64_t frames_ = 0;
     std::optional<ShotFinder> shots_;
     int32_t shots_sensitivity_ = 0;
     ShotSight sight_;
-    Averaging before_last_{};
-    bool last_started_shot_ = false;
-    bool last_judged_ = false;    // the detector decided the last frame
+    Step steps_[kSteps];          // by frame, a ring
     std::vector<uint8_t> alpha_;  // kept aside for in-place frames
 };
 

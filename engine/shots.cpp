@@ -53,9 +53,9 @@ double ShotFinder::recent_change() const {
     return std::max(kStill, order[(n - 1) / 2]);
 }
 
-double ShotFinder::score(const Sight* after) {
-    if (frames_ == 1) {
-        reference_ = pending_;
+double ShotFinder::score(const Sight& frame, const Sight* after, const Sight* later) {
+    if (judged_ == 0) {
+        reference_ = frame;
         return 0;
     }
     if (settled_) {
@@ -63,17 +63,21 @@ double ShotFinder::score(const Sight* after) {
         return 0;
     }
     if (!after) return 0;
-    const FrameReport &was = reference_.report, &now = pending_.report;
+    const FrameReport &was = reference_.report, &now = frame.report;
     const double shift = shape_distance(was, now), back = shape_distance(was, after->report),
                  next = shape_distance(now, after->report);
-    const Thumbnail &seen = reference_.thumbnail, &shown = pending_.thumbnail;
+    const Thumbnail &seen = reference_.thumbnail, &shown = frame.thumbnail;
     const double change = thumbnail_distance(seen, shown),
                  change_back = thumbnail_distance(seen, after->thumbnail),
                  change_next = thumbnail_distance(shown, after->thumbnail);
     const double usual = recent_change();
-    // The frame after returns to the picture before: a flash.
-    if ((shift > kLeastShift && back < shift / 2) || (change > 2 * usual && change_back < change / 2))
-        return 0;
+    // The frame after returns to the picture before: a flash. Or the frame
+    // after holds the new tones and the one after that returns: a flash of
+    // two frames, seen in the histograms alone (a shaking camera's frames
+    // come back in the thumbnails, not in the tones).
+    const bool toned = shift > kLeastShift;
+    if ((toned && back < shift / 2) || (change > 2 * usual && change_back < change / 2)) return 0;
+    if (later && toned && next < shift / 2 && shape_distance(was, later->report) < shift / 2) return 0;
     double held_shift = 0;
     bool odd_first = false;
     if (shift > 2 * lead_in_) {
@@ -99,39 +103,47 @@ double ShotFinder::score(const Sight* after) {
         change_lead_in_ = change_back;
         settled_ = true;
     } else {
-        reference_ = pending_;
+        reference_ = frame;
         lead_in_ = shift;
         change_lead_in_ = change;
     }
     return std::max({0.0, shift_score(held_shift), contrast_score(ratio)});
 }
 
-ShotCall ShotFinder::decide(double score) const {
+ShotCall ShotFinder::decide(double score, int64_t frame) const {
     ShotCall call;
     call.cut_score = trunc_to_int(score * 100 + 0.5) / 100.0;
-    if (frames_ == 1)
+    if (frame == 1)
         call.shot_start = true;
-    else if (rules_.no_cut_at.count(frames_))
+    else if (rules_.no_cut_at.count(frame))
         call.shot_start = false;
-    else if (rules_.cut_at.count(frames_))
+    else if (rules_.cut_at.count(frame))
         call.shot_start = true;
     else
         call.shot_start = rules_.sensitivity && call.cut_score > 100 - *rules_.sensitivity;
     return call;
 }
 
+ShotCall ShotFinder::judge(const Sight* after, const Sight* later) {
+    const ShotCall call = decide(score(waiting_[0], after, later), judged_ + 1);
+    ++judged_;
+    std::copy(waiting_ + 1, waiting_ + kLookAhead, waiting_);
+    return call;
+}
+
 std::optional<ShotCall> ShotFinder::next(const FrameReport& report, const Thumbnail& thumbnail) {
+    const Sight newest{report, thumbnail};
     std::optional<ShotCall> verdict;
-    const Sight after{report, thumbnail};
-    if (frames_ > 0) verdict = decide(score(&after));
-    pending_ = after;
+    if (frames_ - judged_ == kLookAhead) verdict = judge(&waiting_[1], &newest);
+    waiting_[frames_ - judged_] = newest;
     ++frames_;
     return verdict;
 }
 
 std::optional<ShotCall> ShotFinder::end() {
-    if (frames_ == 0) return std::nullopt;
-    return decide(score(nullptr));
+    const int64_t left = frames_ - judged_;
+    if (left == 0) return std::nullopt;
+    return judge(left > 1 ? &waiting_[1] : nullptr, nullptr);
 }
 
 }  // namespace kelvra

@@ -17,11 +17,13 @@
 //   doubling; and only where the change is sudden too and the next frame
 //   changes by less than half as much.
 //
-// A frame unlike the frames on both sides whose next frame returns to the
-// picture before (a photo flash, a white frame) scores 0 and is no reference
-// for the frames after it. The score depends on the pictures alone, never on
-// the sensitivity, so a run's scores tell which sensitivity takes which cut.
-// Frames are counted from 1; frame 1 always starts a shot and scores 0.
+// A frame unlike the picture before whose next frame, or the one after it,
+// returns to that picture (a photo flash of one or two frames, a white
+// frame) scores 0 and is no reference for the frames after it; so a frame is
+// judged once the two after it are seen. The score depends on the pictures
+// alone, never on the sensitivity, so a run's scores tell which sensitivity
+// takes which cut. Frames are counted from 1; frame 1 always starts a shot
+// and scores 0.
 #pragma once
 
 #include <cstdint>
@@ -33,7 +35,11 @@
 
 namespace kelvra {
 
-constexpr int kDefaultSensitivity = 50;
+// Scores above 25 are cuts by default: the middle of the gap between the
+// weakest cut (31, a street seen again later from the same camera) and the
+// strongest other frame (20, a shaking camera's fade to black) over the
+// clip sets of scripts/eval-cuts.sh.
+constexpr int kDefaultSensitivity = 75;
 
 struct CutRules {
     std::optional<int> sensitivity;  // 0..100; detection runs only when set
@@ -58,11 +64,16 @@ class ShotFinder {
 public:
     explicit ShotFinder(const CutRules& rules);
 
-    // Takes the next frame; gives the verdict on the frame before it (nothing
-    // on the first call, which has no frame before).
+    // Frames a verdict waits for after its frame.
+    static constexpr int kLookAhead = 2;
+
+    // Takes the next frame; gives the verdict on the frame kLookAhead before
+    // it (nothing on the first calls).
     std::optional<ShotCall> next(const FrameReport& report, const Thumbnail& thumbnail);
-    // The verdict on the last frame given; a last frame is never a detected
-    // cut, as nothing tells it from a flash.
+    // After the last frame: the verdict on the first frame not judged yet,
+    // judged with the frames there are after it; nothing once every frame
+    // is. A last frame is never a detected cut, as nothing tells it from a
+    // flash.
     std::optional<ShotCall> end();
 
 private:
@@ -72,14 +83,18 @@ private:
     };
     static constexpr int kRecent = 5;
 
-    double score(const Sight* after);
-    ShotCall decide(double score) const;
+    // Judges the oldest waiting frame and drops it from the queue.
+    ShotCall judge(const Sight* after, const Sight* later);
+    double score(const Sight& now, const Sight* after, const Sight* later);
+    ShotCall decide(double score, int64_t frame) const;
     double recent_change() const;
 
     CutRules rules_;
-    int64_t frames_ = 0;  // frames taken
-    Sight pending_{};     // frame frames_, waiting for its successor
-    Sight reference_{};   // the last frame that was no flash
+    int64_t frames_ = 0, judged_ = 0;  // frames taken, and judged
+    // Frames judged_ + 1 .. frames_, oldest first, waiting for the frames
+    // after them.
+    Sight waiting_[kLookAhead] = {};
+    Sight reference_{};  // the last frame that was no flash
     // The histograms' shift and the thumbnails' change that led into the
     // reference.
     double lead_in_ = 0, change_lead_in_ = 0;

@@ -8,10 +8,10 @@
 #   start_set                          once $folder and $len are set
 #   add_shot SHOT EVENT FRAMES [NEXT]  a shot of FRAMES frames and its EVENT:
 #       flash (a frame mid-shot, its highlights raised to $flash_level),
-#       white (a white frame mid-shot), fadeout (then a fade to black over
-#       $len frames more), dissolve (over $len frames into the shot NEXT,
-#       with no cut), or none. Leaves the shot's first frame in $shot_first
-#       and its length in $shot_frames.
+#       flash2 (the same over two frames), white (a white frame mid-shot),
+#       fadeout (then a fade to black over $len frames more), dissolve (over
+#       $len frames into the shot NEXT, with no cut), or none. Leaves the
+#       shot's first frame in $shot_first and its length in $shot_frames.
 #   finish_set                         joins the shots into $folder/cuts.mkv
 
 start_set() {
@@ -25,9 +25,11 @@ add_shot() {
     local shot=$1 event=$2 frames=$3 next=${4:-} graph seconds out
     local middle=$((frames / 2)) truth="$folder/truth.txt"
     case $event in
-    flash)
-        graph="$(shot_graph "$shot" "$frames"),colorlevels=rimax=$flash_level:gimax=$flash_level:bimax=$flash_level:enable=eq(n\\,$middle)"
-        echo "flash $((first + middle))" >>"$truth"
+    flash | flash2)
+        local last=$middle
+        [ "$event" = flash2 ] && last=$((middle + 1))
+        graph="$(shot_graph "$shot" "$frames"),colorlevels=rimax=$flash_level:gimax=$flash_level:bimax=$flash_level:enable=between(n\\,$middle\\,$last)"
+        for ((n = middle; n <= last; n++)); do echo "flash $((first + n))" >>"$truth"; done
         ;;
     white)
         graph="$(shot_graph "$shot" "$frames"),drawbox=c=white:t=fill:enable=eq(n\\,$middle)"

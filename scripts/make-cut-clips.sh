@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
 # Makes a clip of many short shots from ffmpeg's own sources, each with its
 # own colour cast, losslessly joined, and the truth about it: where the cuts
-# are, which frames are one-frame flashes, which frames are slow fades.
+# are, which frames are flashes of one or two frames, which frames are slow
+# fades.
 # Two neighbouring shots show the same pattern under different casts.
 #
 #   scripts/make-cut-clips.sh FOLDER [WIDTHxHEIGHT] [FRAMES_PER_SHOT]
@@ -18,8 +19,8 @@ len=${3:-10}
 mkdir -p "$folder"
 rm -f "$folder"/segment-*.mkv "$folder/truth.txt"
 
-# Source|cast|event. Event: flash (a brightened frame mid-shot), white (a
-# white frame mid-shot), fadeout (the shot ends with a fade to black over
+# Source|cast|event. Event: flash (a brightened frame mid-shot), flash2 (two
+# such frames), white (a white frame mid-shot), fadeout (the shot ends with a fade to black over
 # `len` frames), xfade:SOURCE|CAST (a dissolve over `len` frames into the next
 # pattern, with no cut).
 shots=(
@@ -40,7 +41,7 @@ shots=(
     "mandelbrot=start_scale=1.5|romin=0.10:bomax=0.85|xfade:testsrc2|gomin=0.20:romax=0.75"
     "yuvtestsrc|romax=0.75:gomin=0.05|"
     "testsrc|bomin=0.18:gomax=0.82|"
-    "life=life_color=0x40c0ff:death_color=0x101010:mold=5|romin=0.15|flash"
+    "life=life_color=0x40c0ff:death_color=0x101010:mold=5|romin=0.15|flash2"
     "gradients=c0=0x402060:c1=0xf0f080:speed=0.06|bomax=0.70:romin=0.05|"
     "cellauto=rule=30|gomax=0.75:bomin=0.10|"
     "smptebars|bomin=0.25:romax=0.80|"
@@ -53,6 +54,11 @@ source_graph() {
     local source=$1 cast=$2 frames=$3
     local sep=":"
     [[ $source == *=* ]] || sep="="
+    # Sources that draw at random get a seed, so the set is the same each time.
+    if [[ $source =~ ^(life|cellauto|sierpinski|gradients) ]]; then
+        source="${source}${sep}seed=1"
+        sep=":"
+    fi
     if [[ $source == colorchart* ]]; then
         source="${source}${sep}rate=25,scale=$size"
     else

@@ -14,6 +14,10 @@
 #   footage    real video of opencv-doc: people walking, leaves in the wind
 #              and a hand before the lens, an animated film with cuts of its
 #              own; joined with hard cuts, some parts under a colour cast
+#   same-setting  cuts within one setting, all in plain light: parts of one
+#              video (the same street, tree or film scene) and framings of
+#              one photograph (a person's face and portrait, one room, one
+#              cat, one cup), with two-frame flashes
 #
 #   scripts/make-real-clips.sh FOLDER SET [WIDTHxHEIGHT] [FRAMES_PER_SHOT]
 #
@@ -36,8 +40,9 @@ rm -f "$folder"/segment-*.mkv "$folder"/still-*.png "$folder/truth.txt"
 case $set_name in
 photos | interiors) packages=(python3-skimage libjxl-testdata) ;;
 footage) packages=(opencv-doc) ;;
+same-setting) packages=(python3-skimage libjxl-testdata opencv-doc) ;;
 *)
-    echo "unknown clip set: $set_name (photos, interiors or footage)" >&2
+    echo "unknown clip set: $set_name (photos, interiors, footage or same-setting)" >&2
     exit 2
     ;;
 esac
@@ -209,6 +214,27 @@ footage)
         "video:tree:0||magenta|||68|"
         "video:walkers:400||green||fadeout|60|"
         "video:film:180||plain|||40|200"
+    )
+    ;;
+same-setting)
+    # Regions frame a part of the picture: the astronaut's face, then her
+    # portrait; the room's left side, its middle, its right side.
+    shots=(
+        "video:walkers:0||plain|||40|"
+        "video:walkers:300||plain|||40|"
+        "video:walkers:600||plain||flash2|40|"
+        "astronaut|zoom:0.003|plain|0.25:0.02:0.5:0.5||"
+        "astronaut|pan:0.002:0|plain|0:0:1:1||"
+        "astronaut|shake:1.5|plain|0.1:0:0.8:0.8||"
+        "room|pan:0.002:0|plain|0:0.1:0.55:0.9||"
+        "room|zoom:0.003|plain|0.3:0.15:0.5:0.7|flash2|"
+        "room|pan:-0.002:0|plain|0.45:0.1:0.55:0.9||"
+        "chelsea|zoom:0.003|plain|0.3:0.1:0.5:0.6||"
+        "chelsea|pan:0.002:0|plain|0:0:1:1||"
+        "coffee|shake:2|plain|0:0:0.6:0.6||"
+        "coffee|zoom:-0.003|plain|0.3:0.3:0.7:0.7||"
+        "video:film:100||plain|||30|"
+        "video:film:160||plain|||30|"
     )
     ;;
 esac

@@ -20,16 +20,17 @@ namespace {
 // hard cuts: slowly moving gradients (dark, white, skin, sky and grass
 // tones), a test pattern with a photo flash in its middle, a zoom into a
 // fractal, other gradients, and the test pattern again under another cast.
-// A tone plays, so the copied audio shows.
+// A tone plays, so the copied audio shows. The gradients have seeds, so the
+// demo and the README's figures from it are the same every time.
 const char* const kCastClip =
-    "gradients=size=640x360:rate=25:speed=0.02:nb_colors=5:c0=0x101010:c1=0xf8f8f8:c2=0xa87850:"
+    "gradients=size=640x360:rate=25:speed=0.02:seed=2:nb_colors=5:c0=0x101010:c1=0xf8f8f8:c2=0xa87850:"
     "c3=0x5088c0:c4=0x60a040,format=rgb24,"
     "colorlevels=romin=0.08:romax=0.80:gomin=0.10:gomax=0.88:bomin=0.18:bomax=0.97,trim=end_frame=40[s0];"
     "testsrc2=size=640x360:rate=25,format=rgb24,colorlevels=romin=0.12:gomax=0.82:bomax=0.75,"
     "colorlevels=rimax=0.45:gimax=0.45:bimax=0.45:enable=eq(n\\,20),trim=end_frame=40[s1];"
     "mandelbrot=size=640x360:rate=25,format=rgb24,colorlevels=romax=0.78:gomin=0.14:bomin=0.06,"
     "trim=end_frame=40[s2];"
-    "gradients=size=640x360:rate=25:speed=0.03:c0=0x302010:c1=0xe0d0b0:c2=0x806040,format=rgb24,"
+    "gradients=size=640x360:rate=25:speed=0.03:seed=1:c0=0x302010:c1=0xe0d0b0:c2=0x806040,format=rgb24,"
     "colorlevels=romin=0.02:gomin=0.16:gomax=0.74:bomin=0.10,trim=end_frame=40[s3];"
     "testsrc2=size=640x360:rate=25,format=rgb24,colorlevels=romax=0.72:gomin=0.05:bomin=0.20,"
     "trim=end_frame=40[s4];"

@@ -3,7 +3,7 @@
 
 #include <cerrno>
 #include <cstring>
-#include <utility>
+#include <vector>
 
 #include "process/interrupt.h"
 #include "process/pipe_io.h"
@@ -13,10 +13,11 @@ namespace kelvra::cli {
 LoopResult run_frame_loop(FrameSource& source, int out_fd, FrameCodec& codec, Corrector& corrector,
                           bool warm_start, ProgressBar& progress, CompareCapture* compare) {
     const size_t bytes = codec.input_bytes();
-    const bool ahead = corrector.looks_ahead();
-    FrameSlot in = codec.make_slot(), held = ahead ? codec.make_slot() : FrameSlot{};
+    // A ring of slots: the frames read and not yet corrected, and the next.
+    const int64_t ahead = corrector.frames_ahead(), ring = ahead + 1;
+    std::vector<FrameSlot> slots;
+    for (int64_t i = 0; i < ring; ++i) slots.push_back(codec.make_slot());
     FrameBuffer<uint32_t> out(out_fd >= 0 ? codec.pixels() : 0);
-    bool holding = false;
     int64_t frames_read = 0;
     LoopResult r;
     // The compare picture is taken after `encode`, which may change the
@@ -50,6 +51,7 @@ LoopResult run_frame_loop(FrameSource& source, int out_fd, FrameCodec& codec, Co
         return true;
     };
     for (;;) {
+        FrameSlot& in = slots[size_t(frames_read % ring)];
         const ssize_t got = source.read_frame(in.input.data(), bytes);
         if (interrupted()) {
             r.status = LoopResult::kInterrupted;
@@ -70,23 +72,18 @@ LoopResult run_frame_loop(FrameSource& source, int out_fd, FrameCodec& codec, Co
         ++frames_read;
         codec.make_picture(in);
         codec.look_at_alpha(in);
-        if (!ahead) {
-            if (!emit(in)) break;
-            continue;
-        }
-        corrector.look_ahead(in.engine);
-        if (holding && !emit(held)) break;
-        std::swap(in, held);
-        holding = true;
+        if (ahead) corrector.look_ahead(in.engine);
+        if (frames_read - r.frames > ahead && !emit(slots[size_t(r.frames % ring)])) break;
     }
-    if (holding && r.status == LoopResult::kDone) {
-        corrector.end_of_input();
-        emit(held);
+    if (r.status == LoopResult::kDone) {
+        if (ahead) corrector.end_of_input();
+        while (r.frames < frames_read && emit(slots[size_t(r.frames % ring)])) {
+        }
     }
     // An input that ended before the frame asked for: the last frame emitted
     // is still in its slot (a read that finds the end leaves it) and in `out`.
     if (compare && out_fd >= 0 && r.status == LoopResult::kDone && r.frames > 0 && r.frames < compare->frame)
-        capture(ahead ? held : in);
+        capture(slots[size_t((r.frames - 1) % ring)]);
     return r;
 }
 

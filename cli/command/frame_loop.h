@@ -32,8 +32,9 @@ struct LoopResult {
 // and writes them to `out_fd`; with `out_fd` -1 they are only measured. With
 // `warm_start` the first frame fills the history first (a still image is a
 // one-frame sequence with a warm start). A corrector that looks ahead sees
-// each frame before the one before it is corrected. kUnplanned: the input
-// gave a frame the corrector's given levels have no record for.
+// the frames it asks for after a frame before that frame is corrected.
+// kUnplanned: the input gave a frame the corrector's given levels have no
+// record for.
 LoopResult run_frame_loop(FrameSource& source, int out_fd, FrameCodec& codec, Corrector& corrector,
                           bool warm_start, ProgressBar& progress, CompareCapture* compare);
 

@@ -24,7 +24,7 @@ Corrector::Corrector(const CorrectionSettings& s, int32_t width, int32_t height,
       height_(height),
       freeze_after_(s.freeze_after),
       plan_(std::move(plan)),
-      analyses_(new FrameAnalysis[2]) {
+      analyses_(new FrameAnalysis[kAnalyses]) {
     init_filter_data(fd_, width, height);
     apply_settings(fd_, s);
     if (plan_.cuts.active() && plan_.given.empty()) shots_.emplace(plan_.cuts);
@@ -54,7 +54,7 @@ void Corrector::warm_up(const uint32_t* src, uint32_t* dst) {
 }
 
 void Corrector::look_ahead(const uint32_t* next) {
-    FrameAnalysis& a = analyses_[frames_seen_ % 2];
+    FrameAnalysis& a = analyses_[frames_seen_ % kAnalyses];
     analyse_frame(fd_, view(next), a, analysis_plan_);
     see_frame(a, next, width_, height_, sight_);
     ++frames_seen_;
@@ -62,13 +62,11 @@ void Corrector::look_ahead(const uint32_t* next) {
         shot_call_ = verdict;
 }
 
-void Corrector::end_of_input() { shot_call_ = shots_->end(); }
-
 bool Corrector::correct(const uint32_t* src, uint32_t* dst) {
     // Frame number frames_done_ + 1 (counting from 1): Freeze is switched on
     // once frames 1..freeze_after have been analysed.
     if (freeze_after_ > 0 && frames_done_ == freeze_after_) fd_.freeze = 1;
-    FrameAnalysis& a = analyses_[frames_done_ % 2];
+    FrameAnalysis& a = analyses_[frames_done_ % kAnalyses];
     // Given levels need the frame's counts only for the overlay.
     if (!plan_.given.empty() && !fd_.show_histogram)
         a.settings = snapshot_settings(fd_);
@@ -76,6 +74,7 @@ bool Corrector::correct(const uint32_t* src, uint32_t* dst) {
         analyse_frame(fd_, view(src), a, analysis_plan_);
     FrameRecord& record = last_;
     record = FrameRecord{};
+    if (shots_ && ended_ && !shot_call_) shot_call_ = shots_->end();
     if (shots_) {
         record.shot_start = shot_call_ && shot_call_->shot_start;
         if (shot_call_) record.cut_score = shot_call_->cut_score;

@@ -33,7 +33,7 @@ struct FrameRecord {
 // How each frame's levels are chosen. By default the engine's five-frame
 // history runs as in the editor; with cut rules it restarts from the frame's
 // own levels at every shot start after frame 1 (frame 1 is the warm start's
-// business), which needs one frame of look-ahead; with given records every
+// business), which needs the detector's look-ahead; with given records every
 // frame is stretched with its record's `applied` levels.
 struct LevelPlan {
     CutRules cuts;
@@ -45,12 +45,12 @@ class Corrector {
 public:
     Corrector(const CorrectionSettings& settings, int32_t width, int32_t height, LevelPlan plan = {});
 
-    // Whether each frame must be shown to look_ahead() before the frame
-    // before it is corrected.
-    bool looks_ahead() const { return shots_.has_value(); }
+    // How many frames after a frame must be shown to look_ahead() before it
+    // is corrected (fewer only at the end of the input).
+    int frames_ahead() const { return shots_ ? ShotFinder::kLookAhead : 0; }
     void look_ahead(const uint32_t* next);
     // No frame follows the ones shown to look_ahead().
-    void end_of_input();
+    void end_of_input() { ended_ = true; }
 
     // Corrects the next frame of the sequence into `dst` (may equal `src`
     // only when the alpha channel does not matter). The engine clears the
@@ -81,9 +81,11 @@ private:
     std::optional<ShotFinder> shots_;
     AnalysisPlan analysis_plan_;
     std::unique_ptr<BalanceSample> sample_;  // with balance
-    // The frame being corrected and the one looked at after it.
+    // The frame being corrected and the ones looked at after it, a ring.
+    static constexpr int kAnalyses = ShotFinder::kLookAhead + 1;
     std::unique_ptr<FrameAnalysis[]> analyses_;
     int64_t frames_seen_ = 0;
+    bool ended_ = false;
     ShotSight sight_;                    // of the frame looked at last
     std::optional<ShotCall> shot_call_;  // on frame frames_done_ + 1, once known
     std::vector<FrameRecord> records_;

@@ -79,7 +79,7 @@ const std::vector<OptionRow> kRows = {
          o.cuts.sensitivity = kDefaultSensitivity;
          return !v || store(o.cuts.sensitivity, v, parse_sensitivity);
      },
-     "find cuts, sensitivity 0..100 (default 50), and restart the averaging at each, so a shot's first "
+     "find cuts, sensitivity 0..100 (default 75), and restart the averaging at each, so a shot's first "
      "frame gets its full correction (implies --warm-start)"},
     {S::kShots, "--cut-at", nullptr, T::kValue, "N,...", "frame numbers from 1, separated by commas",
      [](Options& o, const char* v, std::string&) { return add_frames(o.cuts.cut_at, v); },

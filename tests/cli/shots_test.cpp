@@ -78,7 +78,7 @@ TEST(SceneCuts, EveryShotIsAFreshWarmStartedInstance) {
     const auto want = reference_by_shots(in, starts);
     for (size_t f = 0; f < in.frames.size(); ++f) ASSERT_EQ(rgb(out.frames[f]), want[f]) << "frame " << f + 1;
 
-    // A pipe gets the same frames: the look-ahead holds one frame back.
+    // A pipe gets the same frames: the look-ahead holds two frames back.
     std::string raw;
     for (const std::vector<uint32_t>& frame : in.frames)
         raw.append(reinterpret_cast<const char*>(frame.data()), frame.size() * 4);

@@ -3,8 +3,8 @@
 // over, checked with the plug-in's correction against the plain frame pass on
 // a plug-in record: in order
 // the plug-in's averaging, at a break or a cut five passes of the frame (the
-// history full of its own levels), a flash taken back once the next frame
-// shows it returns.
+// history full of its own levels), a flash taken back once a frame shows
+// the picture return.
 #include "live_corrector.h"
 
 #include <gtest/gtest.h>
@@ -92,22 +92,25 @@ TEST(LiveCorrector, InOrderItAveragesAsThePlugInAndABreakRestartsAsAtACut) {
     }
 }
 
-TEST(LiveCorrector, ShotAwareItRestartsAtCutsAndTakesAFlashBack) {
-    // Shot 1 with a flash at frame 3, shot 2 from frame 7.
+TEST(LiveCorrector, ShotAwareItRestartsAtCutsAndTakesFlashesBack) {
+    // Shot 1 with a flash at frame 3, shot 2 from frame 7 with a flash of
+    // two frames at 9 and 10.
     std::vector<Image> frames;
-    for (unsigned f = 0; f < 12; ++f) frames.push_back(f < 7 ? shot_frame(1, f) : shot_frame(2, f));
-    frames[3] = flash_of(frames[3]);
+    for (unsigned f = 0; f < 13; ++f) frames.push_back(f < 7 ? shot_frame(1, f) : shot_frame(2, f));
+    for (const size_t f : {3, 9, 10}) frames[f] = flash_of(frames[f]);
     kelvra::LiveSettings s;
     s.correction = kelvra::Correction::kPlugin;
     s.sensitivity = 50;
     kelvra::LiveCorrector corrector(kW, kH);
-    Reference reference;
+    Reference reference, flash;
     for (size_t f = 0; f < frames.size(); ++f) {
         std::vector<uint32_t> want;
-        if (f == 3) {
-            // Judged at once as a cut, it gets its own full correction; once
-            // the next frame shows the flash, it counts as a plain frame.
-            want = Reference().run(frames[f], 5).px;
+        if (f == 3 || f == 9 || f == 10) {
+            // Judged at once as a cut, a flash's first frame gets its own
+            // full correction, and its second follows on from it; once a
+            // frame shows the picture return, they count as plain frames.
+            if (f != 10) flash = Reference();
+            want = flash.run(frames[f], f == 10 ? 1 : 5).px;
             reference.run(frames[f]);
         } else {
             want = reference.run(frames[f], f == 0 || f == 7 ? 5 : 1).px;

@@ -55,15 +55,17 @@ Calls calls_of(const std::vector<Sight>& frames, const kelvra::CutRules& rules) 
         calls.scores.push_back(call->cut_score);
     };
     for (const Sight& frame : frames) keep(finder.next(frame.report, frame.thumbnail));
-    keep(finder.end());
+    while (const std::optional<kelvra::ShotCall> call = finder.end()) keep(call);
     return calls;
 }
 
 TEST(SceneCuts, AFlashAndAFadeAreNoCutsAndTheListsWin) {
     // Uniform frames of these values: frame 4 a flash; 7..11 a fade moving
-    // 40 values a frame (past the shift the default takes); a cut at 14.
+    // 40 values a frame (past the shift the default takes); a cut at 14; a
+    // flash of two frames at 18 and 19.
     std::vector<Sight> frames;
-    for (const int v : {36, 36, 36, 164, 36, 36, 76, 116, 156, 196, 236, 236, 236, 4, 4, 4})
+    for (const int v :
+         {36, 36, 36, 164, 36, 36, 76, 116, 156, 196, 236, 236, 236, 4, 4, 4, 4, 132, 132, 4, 4})
         frames.push_back(sight_of(v));
     std::vector<bool> want(frames.size(), false);
     want[0] = want[13] = true;
