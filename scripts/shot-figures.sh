@@ -15,11 +15,13 @@ shift
 printf '| run | pumping | blending per cut | mean blending |\n|---|---|---|---|\n'
 for run in "$@"; do
     awk -F, -v name="$(basename "$run" .csv)" '
-        FNR == 1 { next }
-        FNR == NR { start[$1] = $3; for (i = 0; i < 6; i++) steady[$1, i] = $(19 + i); next }
+        # The six applied levels follow applied_low_r, wherever the
+        # correction puts it.
+        FNR == 1 { for (i = 1; i <= NF; i++) if ($i == "applied_low_r") first = i; next }
+        FNR == NR { start[$1] = $3; for (i = 0; i < 6; i++) steady[$1, i] = $(first + i); next }
         {
             frame = $1
-            for (i = 0; i < 6; i++) level[i] = $(19 + i)
+            for (i = 0; i < 6; i++) level[i] = $(first + i)
             if (start[frame] && frame > 1) { cuts++; settled = 0; count[cuts] = 0 }
             if (!start[frame]) {
                 sum = 0
