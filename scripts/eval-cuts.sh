@@ -4,10 +4,10 @@
 # score and the strongest of the other frames (--stats' cut_score), then for
 # each sensitivity the misses and false cuts and whether a flash or a fade
 # was taken for a cut. Sets: synthetic (make-cut-clips.sh, the default) and
-# the real ones of make-real-clips.sh (photos, interiors, footage). Fails
-# when, at the first sensitivity listed, there is more than one miss or one
-# false cut, or any flash or fade taken; exit status 77 when a real set's
-# pictures cannot be fetched.
+# the real ones of make-real-clips.sh (photos, interiors, footage,
+# same-setting). Fails when, at the first sensitivity listed, there is more
+# than one miss or one false cut, or any flash or fade taken; exit status 77
+# when a real set's pictures cannot be fetched.
 #
 #   scripts/eval-cuts.sh [--set NAME] [KELVRA] [WIDTHxHEIGHT] [FRAMES_PER_SHOT] [SENSITIVITY...]
 #
