@@ -25,8 +25,10 @@ void LiveCorrector::correct(const LiveSettings& s, double time, const uint32_t* 
     if (in_place) {
         for (size_t i = 0; i < pixels; ++i) alpha_[i] = uint8_t(src[i] >> 24);
     }
-    // Frame 1 is a fresh instance's; only a later break restarts by itself.
-    const bool broken = clock_.breaks(time) && frames_ > 0;
+    // With the plug-in's correction frame 1 is a fresh instance's, and only a
+    // later break restarts by itself; balance starts with the first frame's
+    // full correction, as the tool does.
+    const bool broken = clock_.breaks(time) && (frames_ > 0 || s.correction == Correction::kBalance);
     FrameAnalysis& a = analyses_[frames_ % kSteps];
     // The cut detector compares the histograms' shapes.
     const AnalysisPlan plan{s.correction, s.sensitivity.has_value(), &sample_};

@@ -18,7 +18,8 @@ declare -A packages=(
         ffmpeg libavformat-dev libavcodec-dev libswscale-dev libavutil-dev gnuplot-nox
         help2man dpkg-dev file frei0r-plugins-dev"
     [fuzz]="clang libclang-rt-14-dev"
-    [tools]="qemu-user-static clang-format xauth x11-apps imagemagick man-db bash-completion lintian"
+    [tools]="qemu-user-static clang-format xauth x11-apps imagemagick man-db bash-completion lintian
+        python3-numpy"
     [hosts]="melt gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-bad"
     [wine]="wine wine64 xvfb"
     [wine32]="wine32:i386"

@@ -194,7 +194,7 @@ Outcome run_pass(const Options& o, const Plan& p, Corrector& corrector, const st
     encoded->read.reset();
 
     const LoopResult r = run_frame_loop(*source, encoder ? encoded->write.get() : -1, *codec, corrector,
-                                        o.warm_start || p.still, progress, compare);
+                                        starts_warm(p.settings, o.warm_start || p.still), progress, compare);
     progress.finish(r.frames);
     // Closing both ends lets each ffmpeg finish (or stop on a broken pipe).
     if (decoded) decoded->read.reset();

@@ -27,8 +27,8 @@ Outcome run_raw(const Options& o) {
     ProgressBar progress(progress_wanted(o), std::nullopt);
     EightBitCodec codec(o.raw_width, o.raw_height);
     PipeSource input(STDIN_FILENO);
-    const LoopResult r =
-        run_frame_loop(input, STDOUT_FILENO, codec, corrector, o.warm_start, progress, nullptr);
+    const LoopResult r = run_frame_loop(input, STDOUT_FILENO, codec, corrector,
+                                        starts_warm(*settings, o.warm_start), progress, nullptr);
     progress.finish(r.frames);
     switch (r.status) {
         case LoopResult::kDone:

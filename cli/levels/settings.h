@@ -42,6 +42,12 @@ struct CorrectionSettings {
     int64_t freeze_after = 0;
 };
 
+// Balance gives the first frame its full correction; the plug-in's ramps up
+// from none as a fresh instance does, unless a warm start is asked for.
+inline bool starts_warm(const CorrectionSettings& s, bool asked) {
+    return asked || s.correction == Correction::kBalance;
+}
+
 // Resolves the settings for a width x height picture. Flag values outside the
 // dialog's ranges are errors; out-of-range --config values add warnings.
 std::optional<CorrectionSettings> resolve_settings(const std::optional<ConfigValues>& config,

@@ -168,6 +168,8 @@ std::vector<std::vector<uint32_t>> reference(const Video& in, const kelvra::cli:
     kelvra::init_filter_data(fd, in.w, in.h);
     kelvra::cli::apply_settings(fd, s);
     const EnginePlan engine(s.correction);
+    // Balance always starts with the first frame's full correction.
+    warm = warm || s.correction == kelvra::Correction::kBalance;
     const size_t w = size_t(in.w), h = size_t(in.h);
     std::vector<uint32_t> src(w * h), dst(w * h);
     const kelvra::Frame sf{src.data(), in.w, in.h, ptrdiff_t(w * 4)},
