@@ -2,6 +2,7 @@
 #include "balance.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "x86_arith.h"
 
@@ -24,6 +25,11 @@ constexpr int32_t kLiftCap = 24;
 constexpr int32_t kMinRange = 24;
 // No cast takes a channel below a third of its white.
 constexpr double kMaxGain = 3.0;
+// A white whose pixels spread this little (in thousandths) is trusted fully;
+// from there less and less, and not at all from the second: it is the
+// colour of the light or of the things lit, not a neutral.
+constexpr int32_t kTrustedSpread = 40;
+constexpr int32_t kDistrustedSpread = 150;
 
 int32_t channel(uint32_t pixel, int c) { return static_cast<int32_t>((pixel >> (16 - 8 * c)) & 0xFF); }
 
@@ -35,23 +41,34 @@ int32_t joint_score(uint32_t pixel, const int32_t (&scale)[3]) {
     return score;
 }
 
+// The jointly brightest pixels for a white: the score each pixel must reach
+// to be among the `wanted` best.
+struct Cluster {
+    int32_t scale[3];
+    int32_t threshold;
+};
+
+Cluster brightest(const uint32_t* pixels, int32_t count, const int32_t (&white)[3]) {
+    Cluster cluster;
+    for (int c = 0; c < 3; ++c) cluster.scale[c] = (kScoreTop << 12) / std::max(white[c], int32_t{1});
+    int32_t scores[kScoreTop + 1] = {};
+    for (int32_t i = 0; i < count; ++i) ++scores[joint_score(pixels[i], cluster.scale)];
+    const int32_t wanted = std::max(kWhiteMinimum, count / kWhiteShare);
+    cluster.threshold = kScoreTop;
+    for (int32_t taken = scores[kScoreTop]; cluster.threshold > 0 && taken < wanted;)
+        taken += scores[--cluster.threshold];
+    return cluster;
+}
+
 // Starts from each channel's own maximum and moves to the jointly brightest
 // pixels' maximum until it settles: a colourful highlight in one channel
 // loses to a white that is bright in all three.
 void find_white(const uint32_t* pixels, int32_t count, int32_t (&white)[3]) {
-    const int32_t wanted = std::max(kWhiteMinimum, count / kWhiteShare);
     for (int round = 0; round < kWhiteRounds; ++round) {
-        int32_t scale[3];
-        for (int c = 0; c < 3; ++c) scale[c] = (kScoreTop << 12) / std::max(white[c], int32_t{1});
-        int32_t scores[kScoreTop + 1] = {};
-        for (int32_t i = 0; i < count; ++i) ++scores[joint_score(pixels[i], scale)];
-        int32_t threshold = kScoreTop;
-        for (int32_t taken = scores[kScoreTop]; threshold > 0 && taken < wanted;)
-            taken += scores[--threshold];
-
+        const Cluster cluster = brightest(pixels, count, white);
         int32_t next[3] = {0, 0, 0};
         for (int32_t i = 0; i < count; ++i) {
-            if (joint_score(pixels[i], scale) < threshold) continue;
+            if (joint_score(pixels[i], cluster.scale) < cluster.threshold) continue;
             for (int c = 0; c < 3; ++c) next[c] = std::max(next[c], channel(pixels[i], c));
         }
         if (std::equal(next, next + 3, white)) return;
@@ -59,11 +76,34 @@ void find_white(const uint32_t* pixels, int32_t count, int32_t (&white)[3]) {
     }
 }
 
+// How far the white's pixels stray from one colour, each by its largest
+// channel's share of the white against their mean, in thousandths: a sheet of
+// paper or a blown highlight hardly at all, the brightest bits of a sunset
+// or of yellow lamps a lot.
+int32_t white_spread(const uint32_t* pixels, int32_t count, const int32_t (&white)[3]) {
+    const Cluster cluster = brightest(pixels, count, white);
+    double sum = 0;
+    int32_t n = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        if (joint_score(pixels[i], cluster.scale) < cluster.threshold) continue;
+        double share[3], mean = 0;
+        for (int c = 0; c < 3; ++c) {
+            share[c] = channel(pixels[i], c) / static_cast<double>(std::max(white[c], int32_t{1}));
+            mean += share[c] / 3;
+        }
+        double stray = 0;
+        for (int c = 0; c < 3 && mean > 0; ++c) stray = std::max(stray, std::abs(share[c] / mean - 1));
+        sum += stray;
+        ++n;
+    }
+    return n ? round_to_int(1000 * sum / n) : 0;
+}
+
 }  // namespace
 
 BalancePoints measure_balance(const uint32_t* pixels, int32_t count) {
-    if (count <= 0) return BalancePoints{{255, 255, 255}, {0, 0, 0}};
-    BalancePoints p{{0, 0, 0}, {255, 255, 255}};
+    if (count <= 0) return BalancePoints{{255, 255, 255}, {0, 0, 0}, 0};
+    BalancePoints p{{0, 0, 0}, {255, 255, 255}, 0};
     for (int32_t i = 0; i < count; ++i) {
         for (int c = 0; c < 3; ++c) {
             p.white[c] = std::max(p.white[c], channel(pixels[i], c));
@@ -71,6 +111,7 @@ BalancePoints measure_balance(const uint32_t* pixels, int32_t count) {
         }
     }
     find_white(pixels, count, p.white);
+    p.white_spread = white_spread(pixels, count, p.white);
     return p;
 }
 
@@ -82,13 +123,18 @@ Levels balance_levels(const BalancePoints& p) {
     if (range < kMinRange) return Levels{{0, 0, 0, 255, 255, 255}};
 
     // Each channel's black and white go to the darkest channel's black, less
-    // its lift, and the brightest channel's white.
+    // its lift, and the brightest channel's white; a white the more as it is
+    // trusted.
+    const double trust = std::clamp(
+        static_cast<double>(kDistrustedSpread - p.white_spread) / (kDistrustedSpread - kTrustedSpread), 0.0,
+        1.0);
     const int32_t target_black = darkest - std::min(darkest, kLiftCap);
     Levels out;
     for (int c = 0; c < 3; ++c) {
+        const double white = top * std::pow(static_cast<double>(p.white[c]) / top, trust);
         const int32_t black = darkest + std::max(0, p.black[c] - darkest - kBlackDeadZone);
-        const int32_t span = std::max(p.white[c] - black, int32_t{1});
-        const double gain = std::min(static_cast<double>(top - target_black) / span, kMaxGain);
+        const double span = std::max(white - black, 1.0);
+        const double gain = std::min((top - target_black) / span, kMaxGain);
         const double low = black - target_black / gain;
         out.v[c] = round_to_int(low);
         out.v[c + 3] = round_to_int(low + 255.0 / gain);

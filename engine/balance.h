@@ -7,7 +7,9 @@
 // picture shows is found among its jointly brightest pixels, the ones near
 // the top of all three channels at once: a sheet of paper, a cloud, a blown
 // highlight, rather than the red of a sunset in one channel and a blue sky in
-// another. Each channel is then scaled so its white meets the brightest
+// another; the more those pixels stray from one colour, the less the white
+// is trusted (a sunset's brightest bits are the light's colour, not a
+// neutral). Each channel is then scaled so its white meets the brightest
 // channel's, and lowered by what its black stands above the darkest channel's
 // (less a dead zone for the few levels that real blacks differ by); the
 // darkest channel's own lift goes, up to a cap, so faded blacks return
@@ -24,8 +26,9 @@ namespace kelvra {
 
 // What the correction measures in a picture, on the 0..255 scale.
 struct BalancePoints {
-    int32_t white[3];  // R, G, B where the jointly brightest pixels reach
-    int32_t black[3];  // each channel's darkest value
+    int32_t white[3];      // R, G, B where the jointly brightest pixels reach
+    int32_t black[3];      // each channel's darkest value
+    int32_t white_spread;  // how far the white's pixels stray from one colour, in thousandths
 };
 
 // The points of a set of 0x00RRGGBB pixels; `count` may be 0 (an empty

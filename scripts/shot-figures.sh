@@ -15,13 +15,13 @@ shift
 printf '| run | pumping | blending per cut | mean blending |\n|---|---|---|---|\n'
 for run in "$@"; do
     awk -F, -v name="$(basename "$run" .csv)" '
-        # The six applied levels follow applied_low_r, wherever the
-        # correction puts it.
-        FNR == 1 { for (i = 1; i <= NF; i++) if ($i == "applied_low_r") first = i; next }
-        FNR == NR { start[$1] = $3; for (i = 0; i < 6; i++) steady[$1, i] = $(first + i); next }
+        # The applied levels stand after what the correction measured, which
+        # differs between the corrections: found by name.
+        FNR == 1 { for (i = 1; i <= NF; i++) if ($i == "applied_low_r") applied[FILENAME] = i; next }
+        FNR == NR { start[$1] = $3; for (i = 0; i < 6; i++) steady[$1, i] = $(applied[FILENAME] + i); next }
         {
             frame = $1
-            for (i = 0; i < 6; i++) level[i] = $(first + i)
+            for (i = 0; i < 6; i++) level[i] = $(applied[FILENAME] + i)
             if (start[frame] && frame > 1) { cuts++; settled = 0; count[cuts] = 0 }
             if (!start[frame]) {
                 sum = 0

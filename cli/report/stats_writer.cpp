@@ -41,6 +41,7 @@ std::vector<Field> fields_of(const FrameRecord& record, int64_t frame,
     if (r.correction == Correction::kBalance) {
         add_rgb(fields, "black", r.balance.black);
         add_rgb(fields, "white", r.balance.white);
+        fields.emplace_back("white_spread", std::to_string(r.balance.white_spread));
     } else {
         add_rgb(fields, "end_low", r.start);
         add_rgb(fields, "end_high", r.end);

@@ -62,7 +62,8 @@ TEST(SceneCuts, EveryShotIsAFreshWarmStartedInstance) {
     for (const std::map<std::string, int>& f : stats) {
         const kelvra::Levels own =
             kelvra::balance_levels({{f.at("white_r"), f.at("white_g"), f.at("white_b")},
-                                    {f.at("black_r"), f.at("black_g"), f.at("black_b")}});
+                                    {f.at("black_r"), f.at("black_g"), f.at("black_b")},
+                                    f.at("white_spread")});
         const char* const names[6] = {"own_low_r",  "own_low_g",  "own_low_b",
                                       "own_high_r", "own_high_g", "own_high_b"};
         for (int i = 0; i < 6; ++i) EXPECT_EQ(own.v[i], f.at(names[i])) << names[i];

@@ -79,9 +79,9 @@ kelvra::Levels levels_of(const std::vector<uint32_t>& px) {
 TEST(BalanceLevels, BringEachChannelsBlackAndWhiteToTheDarkestBlackAndBrightestWhite) {
     // A warm cast with lifted blacks: each channel's black and white become
     // its low and high, as nothing of the common black is lifted.
-    const kelvra::Levels faded = kelvra::balance_levels({{255, 217, 166}, {15, 10, 5}});
+    const kelvra::Levels faded = kelvra::balance_levels({{255, 217, 166}, {15, 10, 5}, 0});
     // Within the dead zone of two levels the blacks stay together.
-    const kelvra::Levels near = kelvra::balance_levels({{250, 250, 250}, {2, 4, 3}});
+    const kelvra::Levels near = kelvra::balance_levels({{250, 250, 250}, {2, 4, 3}, 0});
     const int32_t want_faded[6] = {13, 8, 5, 255, 217, 166};
     const int32_t want_near[6] = {2, 2, 2, 255, 255, 255};
     for (int i = 0; i < 6; ++i) {
@@ -89,7 +89,7 @@ TEST(BalanceLevels, BringEachChannelsBlackAndWhiteToTheDarkestBlackAndBrightestW
         EXPECT_EQ(near.v[i], want_near[i]) << "level " << i;
     }
     // A common lift of 40 goes by 24, the brightest white stays where it is.
-    const kelvra::Levels lifted = kelvra::balance_levels({{250, 250, 250}, {40, 40, 40}});
+    const kelvra::Levels lifted = kelvra::balance_levels({{250, 250, 250}, {40, 40, 40}, 0});
     for (int c = 0; c < 3; ++c) {
         EXPECT_NEAR(stretched(40, lifted, c), 16, 1);
         EXPECT_NEAR(stretched(250, lifted, c), 250, 1);
@@ -98,15 +98,25 @@ TEST(BalanceLevels, BringEachChannelsBlackAndWhiteToTheDarkestBlackAndBrightestW
 
 TEST(BalanceLevels, APictureWithoutRangeOrAnExtremeCastIsLeftAlone) {
     // A flat red card, a black frame: nothing to tell a white from.
-    for (const kelvra::BalancePoints& flat : {kelvra::BalancePoints{{200, 20, 20}, {190, 12, 12}},
-                                              kelvra::BalancePoints{{9, 12, 6}, {0, 0, 0}}}) {
+    for (const kelvra::BalancePoints& flat : {kelvra::BalancePoints{{200, 20, 20}, {190, 12, 12}, 0},
+                                              kelvra::BalancePoints{{9, 12, 6}, {0, 0, 0}, 0}}) {
         const kelvra::Levels l = kelvra::balance_levels(flat);
         const int32_t identity[6] = {0, 0, 0, 255, 255, 255};
         for (int i = 0; i < 6; ++i) EXPECT_EQ(l.v[i], identity[i]);
     }
     // A channel at a tenth of the others' white is raised threefold at most.
-    const kelvra::Levels l = kelvra::balance_levels({{250, 250, 25}, {0, 0, 0}});
+    const kelvra::Levels l = kelvra::balance_levels({{250, 250, 25}, {0, 0, 0}, 0});
     EXPECT_NEAR(stretched(25, l, 2), 75, 1);
+}
+
+TEST(BalanceLevels, AWhiteOfStrayColoursIsTrustedLessAndLess) {
+    // Blue at 200 of a white of 255: in full, halfway (in ratio) and not at all.
+    const int spreads[] = {40, 95, 150, 400};
+    const double blue_of_200[] = {255, 225.8, 200, 200};
+    for (int i = 0; i < 4; ++i) {
+        const kelvra::Levels l = kelvra::balance_levels({{255, 255, 200}, {0, 0, 0}, spreads[i]});
+        EXPECT_NEAR(stretched(200, l, 2), blue_of_200[i], 1) << "spread " << spreads[i];
+    }
 }
 
 TEST(BalanceMeasure, TheWhiteIsWhereAllThreeChannelsAreBrightTogether) {
@@ -114,6 +124,10 @@ TEST(BalanceMeasure, TheWhiteIsWhereAllThreeChannelsAreBrightTogether) {
     const kelvra::BalancePoints p = kelvra::measure_balance(px.data(), int32_t(px.size()));
     // The paper's white, not the red lamp's 255.
     for (int c = 0; c < 3; ++c) EXPECT_EQ(p.white[c], 236 + 11) << "channel " << c;
+    EXPECT_EQ(p.white_spread, 0) << "the paper's pixels are all of one colour";
+    // Three coloured lights make a white of strays.
+    const uint32_t lights[] = {rgb(255, 200, 100), rgb(100, 200, 255), rgb(200, 255, 150)};
+    EXPECT_GT(kelvra::measure_balance(lights, 3).white_spread, 150);
     EXPECT_EQ(p.black[0], 0);
     const kelvra::BalancePoints none = kelvra::measure_balance(nullptr, 0);
     EXPECT_EQ(none.white[2], 255);
