@@ -218,13 +218,14 @@ def table(errors, casts, select=None):
 def grid(kept, names, cast_name, columns, path):
     rows = []
     for name in names:
+        height = kept[(name, 'none', 'original')].shape[0]
         tiles = []
         for column in columns:
             key = (name, 'none', 'original') if column == 'original' else (name, cast_name, column)
-            tile = np.zeros((SIZE, SIZE, 3), np.uint8)
+            tile = np.zeros((height, SIZE, 3), np.uint8)
             picture = kept[key]
-            tile[:picture.shape[0], :picture.shape[1]] = picture
-            tiles.append(tile[:, :, :])
+            tile[:, :picture.shape[1]] = picture
+            tiles.append(tile)
         rows.append(np.concatenate(tiles, 1))
     encode(np.concatenate(rows, 0), path)
 
