@@ -73,7 +73,8 @@ PICTURES = [
     ('apart', 'dusk', 'plasma-workspace-wallpapers', WALL + 'summer_1am/contents/images/1280x1024.jpg'),
     ('apart', 'jetty', 'plasma-workspace-wallpapers', WALL + 'ColdRipple/contents/images/1280x1024.jpg'),
 ]
-QUICK = ['astronaut', 'coffee', 'leuvenA', 'tulips', 'desk']
+# From the two packages the test command fetches anyway.
+QUICK = ['astronaut', 'coffee', 'rocket', 'tulips', 'room']
 
 # The casts, as ffmpeg filters; "kind" groups them in the verdicts.
 CASTS = [
@@ -335,9 +336,10 @@ def main():
                                    measure_video(clips, args.kelvra, 200, CASTS[1][2])]) + '\n', 'a')
 
     if args.check:
-        # What balance reaches on the quick set, with room for the platform:
-        # a regression of a degree anywhere shows.
-        limits = {'none': 1.5, 'warm': 1.5, 'faded': 1.5}
+        # What balance reaches on the quick set (0.76, 0.76 and 0.98), with
+        # room for ffmpeg's casts to round otherwise: a regression of half a
+        # degree shows.
+        limits = {'none': 1.25, 'warm': 1.25, 'faded': 1.45}
         failed = False
         for cast_name, limit in limits.items():
             mean = np.mean([e[0] for e in errors['kelvra (balance)'][cast_name]])

@@ -26,8 +26,8 @@ kelvra=${KELVRA:-$here/../build/native/cli/kelvra}
 [ -x "$kelvra" ] || { echo "no $kelvra: run ./scripts/build.sh --no-demo first" >&2; exit 1; }
 /usr/bin/python3 -c 'import numpy' 2>/dev/null || { echo "skipped: python3-numpy is not installed" >&2; exit 77; }
 
-packages=(python3-skimage opencv-doc libjxl-testdata)
-[[ " ${flags[*]:-} " == *" --quick "* ]] || packages+=(plasma-workspace-wallpapers)
+packages=(python3-skimage libjxl-testdata)
+[[ " ${flags[*]:-} " == *" --quick "* ]] || packages+=(opencv-doc plasma-workspace-wallpapers)
 roots=()
 for package in "${packages[@]}"; do
     root=$(package_root "$package") || exit 77
