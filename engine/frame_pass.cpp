@@ -11,6 +11,8 @@
 // low maps to 0 and its high to 255.
 #include "frame_pass.h"
 
+#include <algorithm>
+
 #include "count.h"
 #include "end_points.h"
 #include "gisto.h"
@@ -45,6 +47,15 @@ void analyse_frame(const FilterData& fd, const Frame& src, FrameAnalysis& a, con
         plan.sample->take(src, region);
         a.balance = measure_balance(plan.sample->pixels(), plan.sample->count());
     }
+    a.measured_spread = a.balance.white_spread;
+}
+
+void remember_spread(FrameAnalysis& a, SpreadMemory& memory, bool restart) {
+    if (a.correction != Correction::kBalance) return;
+    for (int age = kHistory - 1; age > 0; --age)
+        memory.recent[age] = restart ? a.measured_spread : memory.recent[age - 1];
+    memory.recent[0] = a.measured_spread;
+    a.balance.white_spread = *std::max_element(memory.recent, memory.recent + kHistory);
 }
 
 Levels own_levels(const FrameAnalysis& a) {

@@ -42,12 +42,26 @@ struct FrameAnalysis {
     bool counted;  // `hist` holds the analysis region's counts
     gisto hist;
     ChannelCounts source_counts;  // the whole frame's, kept only for the overlay
-    BalancePoints balance;        // with balance
+    BalancePoints balance;        // with balance; its spread as the trust takes it
+    int32_t measured_spread;      // the frame's own white spread
 };
 
 // The first half: measures the source; the record is only read.
 void analyse_frame(const FilterData& fd, const Frame& src, FrameAnalysis& analysis,
                    const AnalysisPlan& plan = {});
+
+// Balance's trust over a run of frames: a white is trusted no more than the
+// least trusted of the last five frames', so a white that comes and goes
+// (yellow lamps, a test pattern's bars) does not pull the levels back and
+// forth. A binding that averages over frames keeps one beside the record.
+struct SpreadMemory {
+    int32_t recent[kHistory];
+};
+
+// Sets the spread the frame's trust takes: the most of its own and those of
+// the four frames before it in the run; `restart` begins a run at it. The
+// plug-in's correction has none.
+void remember_spread(FrameAnalysis& analysis, SpreadMemory& memory, bool restart);
 
 // The frame's own levels by its correction, before Freeze and averaging.
 Levels own_levels(const FrameAnalysis& analysis);

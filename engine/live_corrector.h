@@ -58,6 +58,7 @@ private:
     struct Averaging {
         int32_t history[kLevels][kHistory];
         int32_t current[kLevels];
+        SpreadMemory spreads;
     };
 
     // One frame's step of the averaging: the state before it, and whether it
@@ -72,12 +73,13 @@ private:
 
     bool judge(const LiveSettings& settings, bool broken, const FrameAnalysis& analysis, const uint32_t* src);
     void retake_steps(const Verdicts& verdicts);
-    void stretch(const FrameAnalysis& analysis, bool shot_start, const uint32_t* src, uint32_t* dst);
+    void stretch(FrameAnalysis& analysis, bool shot_start, const uint32_t* src, uint32_t* dst);
     // Keeps the averaging as it stands before the frame's step, and the
     // verdict the step takes.
     void begin_step(int64_t frame, bool shot_start);
 
     FilterData fd_;
+    SpreadMemory spreads_{};  // balance's, beside the record's history
     int32_t width_, height_;
     BalanceSample sample_;
     FrameClock clock_;

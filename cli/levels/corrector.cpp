@@ -90,6 +90,7 @@ bool Corrector::correct(const uint32_t* src, uint32_t* dst) {
         describe_frame(a, record.report);
         record.report.applied = record.report.own;
     } else {
+        remember_spread(a, spreads_, record.shot_start);
         if (record.shot_start && frames_done_ > 0) restart_history(fd_, own_levels(a));
         finish_frame_pass(fd_, a, view(src), view(dst), &record.report);
     }

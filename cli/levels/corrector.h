@@ -80,6 +80,7 @@ private:
     LevelPlan plan_;
     std::optional<ShotFinder> shots_;
     AnalysisPlan analysis_plan_;
+    SpreadMemory spreads_{};
     std::unique_ptr<BalanceSample> sample_;  // with balance
     // The frame being corrected and the ones looked at after it, a ring.
     static constexpr int kAnalyses = ShotFinder::kLookAhead + 1;

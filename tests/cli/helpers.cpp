@@ -161,13 +161,21 @@ EnginePlan::EnginePlan(kelvra::Correction correction) {
     }
 }
 
+void EnginePlan::pass(kelvra::FilterData& fd, const kelvra::Frame& src, const kelvra::Frame& dst,
+                      kelvra::FrameReport* report, bool restart) {
+    kelvra::FrameAnalysis a;
+    kelvra::analyse_frame(fd, src, a, plan);
+    kelvra::remember_spread(a, spreads, restart);
+    kelvra::finish_frame_pass(fd, a, src, dst, report);
+}
+
 std::vector<std::vector<uint32_t>> reference(const Video& in, const kelvra::cli::CorrectionSettings& s,
                                              bool warm, int freeze_from,
                                              std::vector<kelvra::Levels>* applied) {
     kelvra::FilterData fd;
     kelvra::init_filter_data(fd, in.w, in.h);
     kelvra::cli::apply_settings(fd, s);
-    const EnginePlan engine(s.correction);
+    EnginePlan engine(s.correction);
     // Balance always starts with the first frame's full correction.
     warm = warm || s.correction == kelvra::Correction::kBalance;
     const size_t w = size_t(in.w), h = size_t(in.h);
@@ -180,8 +188,7 @@ std::vector<std::vector<uint32_t>> reference(const Video& in, const kelvra::cli:
         for (size_t y = 0; y < h; ++y) std::copy_n(&in.frames[i][(h - 1 - y) * w], w, &src[y * w]);
         if (int(i) == freeze_from) fd.freeze = 1;
         kelvra::FrameReport report;
-        for (int pass = 0; pass < (warm && i == 0 ? 5 : 1); ++pass)
-            kelvra::run_frame_pass(fd, sf, df, &report, engine.plan);
+        for (int pass = 0; pass < (warm && i == 0 ? 5 : 1); ++pass) engine.pass(fd, sf, df, &report, i == 0);
         if (applied) applied->push_back(report.applied);
         std::vector<uint32_t> top_down(w * h);
         for (size_t y = 0; y < h; ++y) std::copy_n(&dst[y * w], w, &top_down[(h - 1 - y) * w]);

@@ -16,12 +16,16 @@
 #include "frame_pass.h"
 #include "levels/settings.h"
 
-// The engine's analysis plan for a run's correction, with the sample balance
-// needs.
+// The engine run frame by frame as a binding runs it: the analysis plan for a
+// correction, the sample balance needs and its trust's memory of the run.
 struct EnginePlan {
     std::unique_ptr<kelvra::BalanceSample> sample;
     kelvra::AnalysisPlan plan;
+    kelvra::SpreadMemory spreads{};
     explicit EnginePlan(kelvra::Correction correction);
+    // One frame pass; `restart` begins a run (a shot) at the frame.
+    void pass(kelvra::FilterData& fd, const kelvra::Frame& src, const kelvra::Frame& dst,
+              kelvra::FrameReport* report, bool restart);
 };
 
 class ScratchDir {
