@@ -62,8 +62,9 @@ Cluster brightest(const uint32_t* pixels, int32_t count, const int32_t (&white)[
 
 // Starts from each channel's own maximum and moves to the jointly brightest
 // pixels' maximum until it settles: a colourful highlight in one channel
-// loses to a white that is bright in all three.
-void find_white(const uint32_t* pixels, int32_t count, int32_t (&white)[3]) {
+// loses to a white that is bright in all three. Gives the final white's
+// cluster.
+Cluster find_white(const uint32_t* pixels, int32_t count, int32_t (&white)[3]) {
     for (int round = 0; round < kWhiteRounds; ++round) {
         const Cluster cluster = brightest(pixels, count, white);
         int32_t next[3] = {0, 0, 0};
@@ -71,17 +72,18 @@ void find_white(const uint32_t* pixels, int32_t count, int32_t (&white)[3]) {
             if (joint_score(pixels[i], cluster.scale) < cluster.threshold) continue;
             for (int c = 0; c < 3; ++c) next[c] = std::max(next[c], channel(pixels[i], c));
         }
-        if (std::equal(next, next + 3, white)) return;
+        if (std::equal(next, next + 3, white)) return cluster;
         std::copy(next, next + 3, white);
     }
+    return brightest(pixels, count, white);
 }
 
 // How far the white's pixels stray from one colour, each by its largest
 // channel's share of the white against their mean, in thousandths: a sheet of
 // paper or a blown highlight hardly at all, the brightest bits of a sunset
 // or of yellow lamps a lot.
-int32_t white_spread(const uint32_t* pixels, int32_t count, const int32_t (&white)[3]) {
-    const Cluster cluster = brightest(pixels, count, white);
+int32_t white_spread(const uint32_t* pixels, int32_t count, const int32_t (&white)[3],
+                     const Cluster& cluster) {
     double sum = 0;
     int32_t n = 0;
     for (int32_t i = 0; i < count; ++i) {
@@ -110,8 +112,8 @@ BalancePoints measure_balance(const uint32_t* pixels, int32_t count) {
             p.black[c] = std::min(p.black[c], channel(pixels[i], c));
         }
     }
-    find_white(pixels, count, p.white);
-    p.white_spread = white_spread(pixels, count, p.white);
+    const Cluster cluster = find_white(pixels, count, p.white);
+    p.white_spread = white_spread(pixels, count, p.white, cluster);
     return p;
 }
 

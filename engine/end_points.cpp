@@ -84,7 +84,6 @@ void restart_history(FilterData& fd, const Levels& own) {
 }
 
 void describe_frame(const gisto& hist, const Levels& own, FrameReport& report) {
-    report.correction = Correction::kPlugin;
     const int32_t start[3] = {hist.GetStartR(), hist.GetStartG(), hist.GetStartB()};
     const int32_t end[3] = {hist.GetEndR(), hist.GetEndG(), hist.GetEndB()};
     const int32_t median[3] = {hist.GetSredR(), hist.GetSredG(), hist.GetSredB()};

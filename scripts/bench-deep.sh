@@ -10,9 +10,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 reps=${1:-9}
-build=build/bench
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target kelvra_deep_bench kelvra >/dev/null
+source scripts/bench-lib.sh
+build_targets kelvra_deep_bench kelvra
 
 echo
 echo "Deep frames, 1920x1080, engine only, median processor time of $reps runs"
@@ -29,8 +28,6 @@ frames=20
 source="testsrc2=size=1920x1080:rate=25,colorlevels=romin=0.1:romax=0.8:bomin=0.2"
 ffmpeg -v error -nostdin -f lavfi -i "$source" -frames:v $frames -pix_fmt gbrp16le -c:v ffv1 "$work/deep.mkv"
 ffmpeg -v error -nostdin -f lavfi -i "$source" -frames:v $frames -pix_fmt bgr0 -c:v ffv1 "$work/8bit.mkv"
-
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 echo
 echo "The tool end to end, FFV1 in and out, $frames frames, median of 3 runs, ms per frame"

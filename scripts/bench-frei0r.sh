@@ -19,15 +19,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 rounds=${1:-5}
-build=build/bench
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target kelvra kelvra_frei0r >/dev/null
+source scripts/bench-lib.sh
+build_targets kelvra kelvra_frei0r
 kelvra=$PWD/$build/cli/kelvra
 export FREI0R_PATH=$PWD/$build/frei0r
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-source scripts/bench-lib.sh
 
 transcode() {
     local in=$1 out=$2

@@ -1,7 +1,15 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
-# Sourced by the end-to-end benchmarks: their clip, their timer and their
-# statistics. The caller defines run_named NAME IN OUT and keeps its rounds
-# in "$work/times.txt" as lines "SIZE NAME WALL CPU ROUND".
+# Sourced by the benchmarks: their build, and for the end-to-end ones their
+# clip, their timer and their statistics. Those define run_named NAME IN OUT
+# and keep their rounds in "$work/times.txt" as lines "SIZE NAME WALL CPU
+# ROUND".
+
+# The release build the benchmarks run, in $build, with these targets built.
+build=build/bench
+build_targets() {
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$build" --target "$@" >/dev/null
+}
 
 # A clip of testsrc2 with a colour cast, 25 fps, libx264 -crf 18 yuv420p:
 # size, frames, file.

@@ -16,14 +16,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 rounds=${1:-5}
-build=build/bench
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target kelvra >/dev/null
+source scripts/bench-lib.sh
+build_targets kelvra
 kelvra=$PWD/$build/cli/kelvra
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-source scripts/bench-lib.sh
 
 # One command of the table by its name: input clip, output file.
 run_named() {

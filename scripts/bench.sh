@@ -14,9 +14,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 reps=${1:-9}
-build=build/bench
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target kelvra_bench >/dev/null
+source scripts/bench-lib.sh
+build_targets kelvra_bench
 
 source scripts/i386-probe.sh
 source scripts/wine-env.sh
@@ -35,8 +34,6 @@ ffmpeg_seconds() {
         -f rawvideo -pix_fmt bgr0 -s "$size" -i "$work/$size.bgr0" -vf "$filter" -f null - 2>&1 |
         sed -n 's/^bench: utime=\([0-9.]*\)s.*/\1/p'
 }
-
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 # Milliseconds per frame of one column of the benchmark's table.
 bench_ms() {

@@ -28,13 +28,8 @@ Corrector::Corrector(const CorrectionSettings& s, int32_t width, int32_t height,
     init_filter_data(fd_, width, height);
     apply_settings(fd_, s);
     if (plan_.cuts.active() && plan_.given.empty()) shots_.emplace(plan_.cuts);
-    analysis_plan_.correction = s.correction;
     // The cut detector compares the histograms' shapes.
-    analysis_plan_.counts = shots_.has_value();
-    if (s.correction == Correction::kBalance) {
-        sample_ = std::make_unique<BalanceSample>();
-        analysis_plan_.sample = sample_.get();
-    }
+    analysis_plan_ = {s.correction, shots_.has_value(), &sample_};
 }
 
 Frame Corrector::view(const uint32_t* pixels) const {

@@ -44,6 +44,9 @@ struct LevelPlan {
 class Corrector {
 public:
     Corrector(const CorrectionSettings& settings, int32_t width, int32_t height, LevelPlan plan = {});
+    // The analysis plan points into the object.
+    Corrector(const Corrector&) = delete;
+    Corrector& operator=(const Corrector&) = delete;
 
     // How many frames after a frame must be shown to look_ahead() before it
     // is corrected (fewer only at the end of the input).
@@ -81,7 +84,7 @@ private:
     std::optional<ShotFinder> shots_;
     AnalysisPlan analysis_plan_;
     SpreadMemory spreads_{};
-    std::unique_ptr<BalanceSample> sample_;  // with balance
+    BalanceSample sample_;
     // The frame being corrected and the ones looked at after it, a ring.
     static constexpr int kAnalyses = ShotFinder::kLookAhead + 1;
     std::unique_ptr<FrameAnalysis[]> analyses_;

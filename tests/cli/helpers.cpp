@@ -152,14 +152,7 @@ kelvra::cli::CorrectionSettings with(const std::function<void(kelvra::cli::Corre
     return s;
 }
 
-EnginePlan::EnginePlan(kelvra::Correction correction) {
-    plan.correction = correction;
-    plan.counts = false;
-    if (correction == kelvra::Correction::kBalance) {
-        sample = std::make_unique<kelvra::BalanceSample>();
-        plan.sample = sample.get();
-    }
-}
+EnginePlan::EnginePlan(kelvra::Correction correction) : plan{correction, false, &sample} {}
 
 void EnginePlan::pass(kelvra::FilterData& fd, const kelvra::Frame& src, const kelvra::Frame& dst,
                       kelvra::FrameReport* report, bool restart) {

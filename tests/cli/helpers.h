@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <functional>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,10 +18,11 @@
 // The engine run frame by frame as a binding runs it: the analysis plan for a
 // correction, the sample balance needs and its trust's memory of the run.
 struct EnginePlan {
-    std::unique_ptr<kelvra::BalanceSample> sample;
+    kelvra::BalanceSample sample;
     kelvra::AnalysisPlan plan;
     kelvra::SpreadMemory spreads{};
     explicit EnginePlan(kelvra::Correction correction);
+    EnginePlan(const EnginePlan&) = delete;  // the plan points at the sample
     // One frame pass; `restart` begins a run (a shot) at the frame.
     void pass(kelvra::FilterData& fd, const kelvra::Frame& src, const kelvra::Frame& dst,
               kelvra::FrameReport* report, bool restart);
