@@ -44,8 +44,8 @@ KELVRA_EXPORT void f0r_get_plugin_info(f0r_plugin_info_t* info) {
     info->minor_version = KELVRA_VERSION_MINOR;
     info->num_params = kParameterCount;
     info->explanation =
-        "Automatic white balance and levels: pulls a colour cast back and stretches each channel to the "
-        "full range, averaged over five frames";
+        "Automatic white balance: brings the picture's white and black back to neutral (balance), or "
+        "the VirtualDub plug-in's correction; averaged over five frames, or per shot";
 }
 
 KELVRA_EXPORT void f0r_get_param_info(f0r_param_info_t* info, int index) {
