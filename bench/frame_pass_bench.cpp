@@ -58,8 +58,12 @@ void bench_balance(benchmark::State& state, FrameSize size) {
     kelvra::FilterData fd = fresh_record(size.w, size.h);
     kelvra::BalanceSample sample;
     const kelvra::AnalysisPlan plan{kelvra::Correction::kBalance, false, &sample};
+    kelvra::ShotLight light;
+    kelvra::FrameAnalysis analysis;
     for (auto _ : state) {
-        kelvra::run_frame_pass(fd, src.frame, dst.frame, nullptr, plan);
+        kelvra::analyse_frame(fd, src.frame, analysis, plan);
+        kelvra::stretch_frame(analysis, src.frame, dst.frame,
+                              kelvra::step_levels(fd, light, analysis, false, nullptr));
         benchmark::ClobberMemory();
     }
 }

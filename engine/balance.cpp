@@ -28,8 +28,8 @@ constexpr double kMaxGain = 3.0;
 // A white whose pixels spread this little (in thousandths) is trusted fully;
 // from there less and less, and not at all from the second: it is the
 // colour of the light or of the things lit, not a neutral.
-constexpr int32_t kTrustedSpread = 40;
-constexpr int32_t kDistrustedSpread = 150;
+constexpr double kTrustedSpread = 40;
+constexpr double kDistrustedSpread = 150;
 
 int32_t channel(uint32_t pixel, int c) { return static_cast<int32_t>((pixel >> (16 - 8 * c)) & 0xFF); }
 
@@ -117,30 +117,46 @@ BalancePoints measure_balance(const uint32_t* pixels, int32_t count) {
     return p;
 }
 
-Levels balance_levels(const BalancePoints& p) {
-    const int32_t darkest = *std::min_element(p.black, p.black + 3);
-    const int32_t top = *std::max_element(p.white, p.white + 3);
-    int32_t range = 0;
+ScenePoints scene_points(const BalancePoints& p) {
+    ScenePoints s;
+    for (int c = 0; c < 3; ++c) {
+        s.white[c] = p.white[c];
+        s.black[c] = p.black[c];
+    }
+    s.white_spread = p.white_spread;
+    return s;
+}
+
+ExactLevels exact_balance_levels(const ScenePoints& p) {
+    const double darkest = *std::min_element(p.black, p.black + 3);
+    const double top = *std::max_element(p.white, p.white + 3);
+    double range = 0;
     for (int c = 0; c < 3; ++c) range = std::max(range, p.white[c] - p.black[c]);
-    if (range < kMinRange) return Levels{{0, 0, 0, 255, 255, 255}};
+    if (range < kMinRange) return ExactLevels{{0, 0, 0, 255, 255, 255}};
 
     // Each channel's black and white go to the darkest channel's black, less
     // its lift, and the brightest channel's white; a white the more as it is
     // trusted.
-    const double trust = std::clamp(
-        static_cast<double>(kDistrustedSpread - p.white_spread) / (kDistrustedSpread - kTrustedSpread), 0.0,
-        1.0);
-    const int32_t target_black = darkest - std::min(darkest, kLiftCap);
-    Levels out;
+    const double trust =
+        std::clamp((kDistrustedSpread - p.white_spread) / (kDistrustedSpread - kTrustedSpread), 0.0, 1.0);
+    const double target_black = darkest - std::min(darkest, double{kLiftCap});
+    ExactLevels out;
     for (int c = 0; c < 3; ++c) {
-        const double white = top * std::pow(static_cast<double>(p.white[c]) / top, trust);
-        const int32_t black = darkest + std::max(0, p.black[c] - darkest - kBlackDeadZone);
+        const double white = top * std::pow(p.white[c] / top, trust);
+        const double black = darkest + std::max(0.0, p.black[c] - darkest - kBlackDeadZone);
         const double span = std::max(white - black, 1.0);
         const double gain = std::min((top - target_black) / span, kMaxGain);
         const double low = black - target_black / gain;
-        out.v[c] = round_to_int(low);
-        out.v[c + 3] = round_to_int(low + 255.0 / gain);
+        out.v[c] = low;
+        out.v[c + 3] = low + 255.0 / gain;
     }
+    return out;
+}
+
+Levels balance_levels(const BalancePoints& p) {
+    const ExactLevels exact = exact_balance_levels(scene_points(p));
+    Levels out;
+    for (int i = 0; i < kLevels; ++i) out.v[i] = round_to_int(exact.v[i]);
     return out;
 }
 

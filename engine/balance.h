@@ -35,7 +35,23 @@ struct BalancePoints {
 // analysis region), which measures a picture with nothing to correct.
 BalancePoints measure_balance(const uint32_t* pixels, int32_t count);
 
-// The six levels that take the measured cast away.
+// Points on a continuous scale: a shot's, carried into one frame's light.
+struct ScenePoints {
+    double white[3];
+    double black[3];
+    double white_spread;
+};
+
+ScenePoints scene_points(const BalancePoints& points);
+
+// The six levels that take the measured cast away, before rounding.
+struct ExactLevels {
+    double v[kLevels];
+};
+
+ExactLevels exact_balance_levels(const ScenePoints& points);
+
+// The same, rounded half away from zero.
 Levels balance_levels(const BalancePoints& points);
 
 }  // namespace kelvra

@@ -24,10 +24,14 @@ public:
 
     const uint32_t* pixels() const { return pixels_.data(); }
     int32_t count() const { return count_; }
+    // The grid's shape: count() is columns() x rows(), row after row.
+    int32_t columns() const { return columns_; }
+    int32_t rows() const { return count_ ? count_ / columns_ : 0; }
 
 private:
     std::vector<uint32_t> pixels_;
     int32_t count_ = 0;
+    int32_t columns_ = 1;
 };
 
 }  // namespace kelvra

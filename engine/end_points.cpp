@@ -48,14 +48,32 @@ void apply_soft(Levels& levels) {
     }
 }
 
-Levels track_history(FilterData& fd, const Settings& settings, const Levels& computed) {
-    Levels levels = computed;
+namespace {
+
+// Freeze gives the levels last computed; otherwise they become the last.
+void freeze_or_keep(FilterData& fd, const Settings& settings, Levels& levels) {
     for (int i = 0; i < kLevels; ++i) {
         if (settings.freeze)
             levels.v[i] = fd.current[i];
         else
             fd.current[i] = levels.v[i];
     }
+}
+
+Levels disable_and_report(const Settings& settings, const Levels& own, Levels levels, FrameReport* report) {
+    if (settings.disable) levels = Levels{{0, 0, 0, 255, 255, 255}};
+    if (report) {
+        report->own = own;
+        report->applied = levels;
+    }
+    return levels;
+}
+
+}  // namespace
+
+Levels track_history(FilterData& fd, const Settings& settings, const Levels& computed) {
+    Levels levels = computed;
+    freeze_or_keep(fd, settings, levels);
     for (int i = 0; i < kLevels; ++i) {
         for (int age = kHistory - 1; age > 0; --age) fd.history[i][age] = fd.history[i][age - 1];
         fd.history[i][0] = levels.v[i];
@@ -107,13 +125,14 @@ void describe_frame(const gisto& hist, const Levels& own, FrameReport& report) {
 }
 
 Levels end_points(FilterData& fd, const Settings& settings, const Levels& own, FrameReport* report) {
-    Levels levels = track_history(fd, settings, own);
-    if (settings.disable) levels = Levels{{0, 0, 0, 255, 255, 255}};
-    if (report) {
-        report->own = own;
-        report->applied = levels;
-    }
-    return levels;
+    return disable_and_report(settings, own, track_history(fd, settings, own), report);
+}
+
+Levels hold_or_disable(FilterData& fd, const Settings& settings, const Levels& own, const Levels& levels,
+                       FrameReport* report) {
+    Levels held = levels;
+    freeze_or_keep(fd, settings, held);
+    return disable_and_report(settings, own, held, report);
 }
 
 }  // namespace kelvra

@@ -9,6 +9,7 @@
 #include "correction.h"
 #include "filter_data.h"
 #include "levels.h"
+#include "shot_light.h"
 
 namespace kelvra {
 
@@ -42,8 +43,9 @@ struct FrameReport {
     int32_t end[3];         // bright end points
     int32_t median[3];      // the values the limiter used
     BalancePoints balance;
-    Levels own;      // this frame's own levels, before Freeze and averaging
-    Levels applied;  // what the stretch used: after Freeze, averaging and Disable
+    LightReport light;  // with balance: how the run followed the light
+    Levels own;         // this frame's own levels, before Freeze and averaging
+    Levels applied;     // what the stretch used: after Freeze, averaging and Disable
     // Each channel's share of the analysed pixels in bins of 8 values, in
     // 1/65535: enough of the histogram's shape to tell two shots apart.
     uint16_t shape[3][kShapeBins];
@@ -57,5 +59,11 @@ void describe_frame(const gisto& hist, const Levels& own, FrameReport& report);
 // averaging and Disable; fills `report` (but for what the frame measured)
 // when one is given.
 Levels end_points(FilterData& fd, const Settings& settings, const Levels& own, FrameReport* report);
+
+// For levels already steadied over frames: Freeze holds the record's
+// current levels and Disable takes the correction away, as end_points does,
+// with no history; fills `report`'s own and applied levels when one is given.
+Levels hold_or_disable(FilterData& fd, const Settings& settings, const Levels& own, const Levels& levels,
+                       FrameReport* report);
 
 }  // namespace kelvra

@@ -46,16 +46,8 @@ void analyse_frame(const FilterData& fd, const Frame& src, FrameAnalysis& a, con
     if (plan.correction == Correction::kBalance) {
         plan.sample->take(src, region);
         a.balance = measure_balance(plan.sample->pixels(), plan.sample->count());
+        measure_light_cells(*plan.sample, a.cells);
     }
-    a.measured_spread = a.balance.white_spread;
-}
-
-void remember_spread(FrameAnalysis& a, SpreadMemory& memory, bool restart) {
-    if (a.correction != Correction::kBalance) return;
-    for (int age = kHistory - 1; age > 0; --age)
-        memory.recent[age] = restart ? a.measured_spread : memory.recent[age - 1];
-    memory.recent[0] = a.measured_spread;
-    a.balance.white_spread = *std::max_element(memory.recent, memory.recent + kHistory);
 }
 
 Levels own_levels(const FrameAnalysis& a) {
@@ -89,18 +81,27 @@ void stretch_frame(const FrameAnalysis& a, const Frame& src, const Frame& dst, c
     if (settings.show_histogram) draw_overlay(dst, overlay_counts);
 }
 
-void finish_frame_pass(FilterData& fd, const FrameAnalysis& a, const Frame& src, const Frame& dst,
-                       FrameReport* report) {
+Levels step_levels(FilterData& fd, ShotLight& light, const FrameAnalysis& a, bool shot_start,
+                   FrameReport* report) {
     const Levels own = own_levels(a);
     if (report) describe(a, own, *report);
-    stretch_frame(a, src, dst, end_points(fd, a.settings, own, report));
+    if (a.correction == Correction::kPlugin) {
+        if (shot_start) restart_history(fd, own);
+        return end_points(fd, a.settings, own, report);
+    }
+    LightReport light_report;
+    const Levels followed = light.add(a.balance, a.cells, shot_start, light_report);
+    if (report) report->light = light_report;
+    return hold_or_disable(fd, a.settings, own, followed, report);
 }
 
 void run_frame_pass(FilterData& fd, const Frame& src, const Frame& dst, FrameReport* report,
                     const AnalysisPlan& plan) {
-    FrameAnalysis analysis;
-    analyse_frame(fd, src, analysis, plan);
-    finish_frame_pass(fd, analysis, src, dst, report);
+    FrameAnalysis a;
+    analyse_frame(fd, src, a, plan);
+    const Levels own = own_levels(a);
+    if (report) describe(a, own, *report);
+    stretch_frame(a, src, dst, end_points(fd, a.settings, own, report));
 }
 
 }  // namespace kelvra

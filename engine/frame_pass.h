@@ -19,6 +19,8 @@
 #include "filter_data.h"
 #include "frame.h"
 #include "gisto.h"
+#include "light_cells.h"
+#include "shot_light.h"
 
 namespace kelvra {
 
@@ -31,7 +33,8 @@ struct AnalysisPlan {
     BalanceSample* sample = nullptr;  // required for balance
 };
 
-// The whole pass; the editor's plug-in runs it with the default plan.
+// The whole pass with the record's five-frame history; the editor's plug-in
+// runs it with the default plan.
 void run_frame_pass(FilterData& fd, const Frame& src, const Frame& dst, FrameReport* report = nullptr,
                     const AnalysisPlan& plan = {});
 
@@ -42,26 +45,13 @@ struct FrameAnalysis {
     bool counted;  // `hist` holds the analysis region's counts
     gisto hist;
     ChannelCounts source_counts;  // the whole frame's, kept only for the overlay
-    BalancePoints balance;        // with balance; its spread as the trust takes it
-    int32_t measured_spread;      // the frame's own white spread
+    BalancePoints balance;        // with balance
+    LightCells cells;             // with balance: its light, cell by cell
 };
 
 // The first half: measures the source; the record is only read.
 void analyse_frame(const FilterData& fd, const Frame& src, FrameAnalysis& analysis,
                    const AnalysisPlan& plan = {});
-
-// Balance's trust over a run of frames: a white is trusted no more than the
-// least trusted of the last five frames', so a white that comes and goes
-// (yellow lamps, a test pattern's bars) does not pull the levels back and
-// forth. A binding that averages over frames keeps one beside the record.
-struct SpreadMemory {
-    int32_t recent[kHistory];
-};
-
-// Sets the spread the frame's trust takes: the most of its own and those of
-// the four frames before it in the run; `restart` begins a run at it. The
-// plug-in's correction has none.
-void remember_spread(FrameAnalysis& analysis, SpreadMemory& memory, bool restart);
 
 // The frame's own levels by its correction, before Freeze and averaging.
 Levels own_levels(const FrameAnalysis& analysis);
@@ -70,9 +60,13 @@ Levels own_levels(const FrameAnalysis& analysis);
 // the caller.
 void describe_frame(const FrameAnalysis& analysis, FrameReport& report);
 
-// The second half: history, averaging, stretch, outline and overlay.
-void finish_frame_pass(FilterData& fd, const FrameAnalysis& analysis, const Frame& src, const Frame& dst,
-                       FrameReport* report);
+// The frame's levels as the next step of a run of frames, which
+// `shot_start` starts at the frame: the plug-in's correction averages over
+// the record's history (filled with the frame's own levels at a start),
+// balance follows the shot's light; then Freeze and Disable. Fills `report`
+// with what the frame measured and got, when one is given.
+Levels step_levels(FilterData& fd, ShotLight& light, const FrameAnalysis& analysis, bool shot_start,
+                   FrameReport* report);
 
 // Stretch, outline and overlay with levels the caller chose; the history is
 // not touched.

@@ -90,13 +90,10 @@ void LiveCorrector::retake_steps(const Verdicts& verdicts) {
     const Averaging& before = steps_[from % kSteps].before;
     std::copy_n(&before.history[0][0], kLevels * kHistory, &fd_.history[0][0]);
     std::copy_n(before.current, kLevels, fd_.current);
-    spreads_ = before.spreads;
+    light_ = before.light;
     for (int64_t f = from; f < frames_; ++f) {
-        FrameAnalysis& analysis = analyses_[f % kSteps];
         begin_step(f, starts[f - first]);
-        remember_spread(analysis, spreads_, starts[f - first]);
-        if (starts[f - first]) restart_history(fd_, own_levels(analysis));
-        end_points(fd_, analysis.settings, own_levels(analysis), nullptr);
+        step_levels(fd_, light_, analyses_[f % kSteps], starts[f - first], nullptr);
     }
 }
 
@@ -104,16 +101,15 @@ void LiveCorrector::begin_step(int64_t frame, bool shot_start) {
     Step& step = steps_[frame % kSteps];
     std::copy_n(&fd_.history[0][0], kLevels * kHistory, &step.before.history[0][0]);
     std::copy_n(fd_.current, kLevels, step.before.current);
-    step.before.spreads = spreads_;
+    step.before.light = light_;
     step.shot_start = shot_start;
 }
 
 void LiveCorrector::stretch(FrameAnalysis& a, bool shot_start, const uint32_t* src, uint32_t* dst) {
     begin_step(frames_, shot_start);
-    remember_spread(a, spreads_, shot_start);
-    if (shot_start) restart_history(fd_, own_levels(a));
-    finish_frame_pass(fd_, a, top_down_view(const_cast<uint32_t*>(src), width_, height_),
-                      top_down_view(dst, width_, height_), nullptr);
+    const Levels levels = step_levels(fd_, light_, a, shot_start, nullptr);
+    stretch_frame(a, top_down_view(const_cast<uint32_t*>(src), width_, height_),
+                  top_down_view(dst, width_, height_), levels);
 }
 
 }  // namespace kelvra

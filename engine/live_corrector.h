@@ -32,6 +32,7 @@
 #include "filter_data.h"
 #include "frame_clock.h"
 #include "frame_pass.h"
+#include "shot_light.h"
 #include "shot_sight.h"
 #include "shots.h"
 
@@ -58,7 +59,7 @@ private:
     struct Averaging {
         int32_t history[kLevels][kHistory];
         int32_t current[kLevels];
-        SpreadMemory spreads;
+        ShotLight light;
     };
 
     // One frame's step of the averaging: the state before it, and whether it
@@ -79,7 +80,7 @@ private:
     void begin_step(int64_t frame, bool shot_start);
 
     FilterData fd_;
-    SpreadMemory spreads_{};  // balance's, beside the record's history
+    ShotLight light_;  // balance's, beside the record's history
     int32_t width_, height_;
     BalanceSample sample_;
     FrameClock clock_;

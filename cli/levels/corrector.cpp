@@ -43,8 +43,9 @@ void Corrector::pass(const uint32_t* src, uint32_t* dst) {
 }
 
 void Corrector::warm_up(const uint32_t* src, uint32_t* dst) {
-    // Given levels never look at the history.
-    if (!plan_.given.empty()) return;
+    // Given levels never look at the history, and balance's run starts
+    // with the frame's own light.
+    if (!plan_.given.empty() || analysis_plan_.correction == Correction::kBalance) return;
     for (int i = 0; i < kHistory - 1; ++i) pass(src, dst);
 }
 
@@ -81,13 +82,14 @@ bool Corrector::correct(const uint32_t* src, uint32_t* dst) {
         if (size_t(frames_done_) >= plan_.given.size()) return false;
         record = plan_.given[size_t(frames_done_)];
         if (dst) stretch_frame(a, view(src), view(dst), record.report.applied);
-    } else if (!dst) {
-        describe_frame(a, record.report);
-        record.report.applied = record.report.own;
     } else {
-        remember_spread(a, spreads_, record.shot_start);
-        if (record.shot_start && frames_done_ > 0) restart_history(fd_, own_levels(a));
-        finish_frame_pass(fd_, a, view(src), view(dst), &record.report);
+        // Frame 1 of the plug-in's correction is a fresh instance's.
+        const Levels levels =
+            step_levels(fd_, light_, a, record.shot_start && frames_done_ > 0, &record.report);
+        if (dst)
+            stretch_frame(a, view(src), view(dst), levels);
+        else
+            record.report.applied = record.report.own;
     }
     if (plan_.keep_records && plan_.given.empty()) records_.push_back(record);
     if (dst) keep_alpha(src, dst, size_t(width_) * size_t(height_));

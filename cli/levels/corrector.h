@@ -15,6 +15,7 @@
 #include "frame.h"
 #include "frame_pass.h"
 #include "levels/settings.h"
+#include "shot_light.h"
 #include "shot_sight.h"
 #include "shots.h"
 
@@ -83,7 +84,7 @@ private:
     LevelPlan plan_;
     std::optional<ShotFinder> shots_;
     AnalysisPlan analysis_plan_;
-    SpreadMemory spreads_{};
+    ShotLight light_;
     BalanceSample sample_;
     // The frame being corrected and the ones looked at after it, a ring.
     static constexpr int kAnalyses = ShotFinder::kLookAhead + 1;

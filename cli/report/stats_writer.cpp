@@ -11,11 +11,13 @@ namespace {
 
 using Field = std::pair<std::string, std::string>;
 
-std::string hundredths(double value) {
+std::string formatted(const char* format, double value) {
     char text[32];
-    std::snprintf(text, sizeof text, "%.2f", value);
+    std::snprintf(text, sizeof text, format, value);
     return text;
 }
+
+std::string hundredths(double value) { return formatted("%.2f", value); }
 
 std::string seconds(const FrameClock& clock, int64_t frame) {
     char text[64];
@@ -25,9 +27,14 @@ std::string seconds(const FrameClock& clock, int64_t frame) {
     return text;
 }
 
+const char* const kChannel[3] = {"_r", "_g", "_b"};
+
 void add_rgb(std::vector<Field>& fields, const std::string& name, const int32_t* v) {
-    const char* const channel[3] = {"_r", "_g", "_b"};
-    for (int c = 0; c < 3; ++c) fields.emplace_back(name + channel[c], std::to_string(v[c]));
+    for (int c = 0; c < 3; ++c) fields.emplace_back(name + kChannel[c], std::to_string(v[c]));
+}
+
+void add_rgb(std::vector<Field>& fields, const std::string& name, const double* v, const char* format) {
+    for (int c = 0; c < 3; ++c) fields.emplace_back(name + kChannel[c], formatted(format, v[c]));
 }
 
 // Names and values in the order of the file's columns; an empty time has no value.
@@ -53,6 +60,16 @@ std::vector<Field> fields_of(const FrameRecord& record, int64_t frame,
     add_rgb(fields, "applied_high", r.applied.v + 3);
     // Last, so that the columns before keep their places.
     fields.emplace_back("cut_score", record.cut_score ? hundredths(*record.cut_score) : "");
+    // How balance followed the light: what the shot's light was taken as,
+    // and the points the levels were made from in this frame's light.
+    if (r.correction == Correction::kBalance) {
+        fields.emplace_back("light_track", std::string("\"") + light_track_name(r.light.track) + "\"");
+        fields.emplace_back("light_agreement", hundredths(r.light.agreement));
+        add_rgb(fields, "light_gain", r.light.gain, "%.4f");
+        add_rgb(fields, "used_black", r.light.used.black, "%.2f");
+        add_rgb(fields, "used_white", r.light.used.white, "%.2f");
+        fields.emplace_back("used_white_spread", formatted("%.2f", r.light.used.white_spread));
+    }
     return fields;
 }
 

@@ -47,11 +47,9 @@ struct Reference {
         kelvra::init_filter_data(fd, kW, kH);
         kelvra::cli::apply_settings(fd, s);
     }
-    bool first = true;  // the run begins at the first pass
     std::vector<uint32_t> pass(const std::vector<uint32_t>& top_down) {
         std::vector<uint32_t> src = flipped(top_down), dst(src.size());
-        engine.pass(fd, {src.data(), kW, kH, kW * 4}, {dst.data(), kW, kH, kW * 4}, nullptr, first);
-        first = false;
+        engine.pass(fd, {src.data(), kW, kH, kW * 4}, {dst.data(), kW, kH, kW * 4}, nullptr, false);
         return flipped(dst);
     }
 };

@@ -158,8 +158,7 @@ void EnginePlan::pass(kelvra::FilterData& fd, const kelvra::Frame& src, const ke
                       kelvra::FrameReport* report, bool restart) {
     kelvra::FrameAnalysis a;
     kelvra::analyse_frame(fd, src, a, plan);
-    kelvra::remember_spread(a, spreads, restart);
-    kelvra::finish_frame_pass(fd, a, src, dst, report);
+    kelvra::stretch_frame(a, src, dst, kelvra::step_levels(fd, light, a, restart, report));
 }
 
 std::vector<std::vector<uint32_t>> reference(const Video& in, const kelvra::cli::CorrectionSettings& s,
@@ -169,8 +168,9 @@ std::vector<std::vector<uint32_t>> reference(const Video& in, const kelvra::cli:
     kelvra::init_filter_data(fd, in.w, in.h);
     kelvra::cli::apply_settings(fd, s);
     EnginePlan engine(s.correction);
-    // Balance always starts with the first frame's full correction.
-    warm = warm || s.correction == kelvra::Correction::kBalance;
+    // Balance's run starts with the first frame's own light by itself; the
+    // plug-in's warm start is five passes of the first frame.
+    warm = warm && s.correction == kelvra::Correction::kPlugin;
     const size_t w = size_t(in.w), h = size_t(in.h);
     std::vector<uint32_t> src(w * h), dst(w * h);
     const kelvra::Frame sf{src.data(), in.w, in.h, ptrdiff_t(w * 4)},
@@ -181,7 +181,7 @@ std::vector<std::vector<uint32_t>> reference(const Video& in, const kelvra::cli:
         for (size_t y = 0; y < h; ++y) std::copy_n(&in.frames[i][(h - 1 - y) * w], w, &src[y * w]);
         if (int(i) == freeze_from) fd.freeze = 1;
         kelvra::FrameReport report;
-        for (int pass = 0; pass < (warm && i == 0 ? 5 : 1); ++pass) engine.pass(fd, sf, df, &report, i == 0);
+        for (int pass = 0; pass < (warm && i == 0 ? 5 : 1); ++pass) engine.pass(fd, sf, df, &report, false);
         if (applied) applied->push_back(report.applied);
         std::vector<uint32_t> top_down(w * h);
         for (size_t y = 0; y < h; ++y) std::copy_n(&dst[y * w], w, &top_down[(h - 1 - y) * w]);

@@ -16,14 +16,15 @@
 #include "levels/settings.h"
 
 // The engine run frame by frame as a binding runs it: the analysis plan for a
-// correction, the sample balance needs and its trust's memory of the run.
+// correction, the sample balance needs and its run's light.
 struct EnginePlan {
     kelvra::BalanceSample sample;
     kelvra::AnalysisPlan plan;
-    kelvra::SpreadMemory spreads{};
+    kelvra::ShotLight light;
     explicit EnginePlan(kelvra::Correction correction);
     EnginePlan(const EnginePlan&) = delete;  // the plan points at the sample
-    // One frame pass; `restart` begins a run (a shot) at the frame.
+    // One frame pass; `restart` begins a shot at the frame (balance's run
+    // begins by itself at its first).
     void pass(kelvra::FilterData& fd, const kelvra::Frame& src, const kelvra::Frame& dst,
               kelvra::FrameReport* report, bool restart);
 };

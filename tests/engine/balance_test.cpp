@@ -180,19 +180,4 @@ TEST(BalanceSample, AGridOverTheRegionWithinTheCapacity) {
     EXPECT_EQ(sample.count(), 0);
 }
 
-TEST(BalanceTrust, AWhiteIsTrustedNoMoreThanInTheFourFramesBefore) {
-    kelvra::FrameAnalysis a{};
-    a.correction = kelvra::Correction::kBalance;
-    kelvra::SpreadMemory memory{};
-    // A test pattern's bars pass through one frame; a cut restarts the run.
-    const int32_t measured[] = {10, 200, 10, 10, 10, 10, 10, 300, 20};
-    const bool restart[] = {true, false, false, false, false, false, false, false, true};
-    const int32_t taken[] = {10, 200, 200, 200, 200, 200, 10, 300, 20};
-    for (int f = 0; f < 9; ++f) {
-        a.measured_spread = measured[f];
-        kelvra::remember_spread(a, memory, restart[f]);
-        EXPECT_EQ(a.balance.white_spread, taken[f]) << "frame " << f;
-    }
-}
-
 }  // namespace
