@@ -52,8 +52,10 @@ const char* light_track_name(LightTrack track) {
             return "held";
         case LightTrack::kMoved:
             return "moved";
-        case LightTrack::kLost:
-            return "lost";
+        case LightTrack::kUnlike:
+            return "unlike";
+        case LightTrack::kScene:
+            return "scene";
     }
     return "";
 }
@@ -68,6 +70,9 @@ void ShotLight::restart(const LightCells& cells) {
 LightTrack ShotLight::follow(const LightCells& cells, double& agreement) {
     const LightChange from_key = light_change(key_, cells);
     agreement = from_key.agreement;
+    // The unlike frame before, the key, showed a picture that held (as far
+    // as a moving one holds).
+    if (track_ == LightTrack::kUnlike && from_key.agreement >= kUnlike) return LightTrack::kScene;
     if (from_key.agreement >= kAgreeing) {
         for (int c = 0; c < 3; ++c) gain_[c] = key_gain_[c] * from_key.gain[c];
         return LightTrack::kKey;
@@ -80,13 +85,13 @@ LightTrack ShotLight::follow(const LightCells& cells, double& agreement) {
         std::copy_n(gain_, 3, key_gain_);
         return LightTrack::kChain;
     }
-    // Too dark or blown out to tell; a picture unlike both; or one that
-    // moved too much to tell the light by, which stays as it was.
     if (std::max(from_key.compared, from_previous.compared) < kFewestCells) return LightTrack::kHeld;
-    if (std::max(from_key.agreement, from_previous.agreement) < kUnlike) return LightTrack::kLost;
     key_ = cells;
     std::copy_n(gain_, 3, key_gain_);
-    return LightTrack::kMoved;
+    // Next to nothing alike, all at once: a cut, if the next frame holds the
+    // picture; a whip pan, if not.
+    const bool unlike = std::max(from_key.agreement, from_previous.agreement) < kUnlike;
+    return unlike && track_ != LightTrack::kUnlike ? LightTrack::kUnlike : LightTrack::kMoved;
 }
 
 ScenePoints ShotLight::window_scene() {
@@ -119,7 +124,8 @@ Levels ShotLight::add(const BalancePoints& points, const LightCells& cells, bool
                       LightReport& report) {
     report.agreement = 1;
     report.track = shot_start || frames_ == 0 ? LightTrack::kStart : follow(cells, report.agreement);
-    const bool starts = report.track == LightTrack::kStart || report.track == LightTrack::kLost;
+    track_ = report.track;
+    const bool starts = report.track == LightTrack::kStart || report.track == LightTrack::kScene;
     if (starts) restart(cells);
     previous_ = cells;
     std::copy_n(gain_, 3, report.gain);

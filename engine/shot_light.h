@@ -8,8 +8,10 @@
 // That gives the light as three gains since the run began. A frame too dark
 // or clipped to compare, or one whose picture moved too much to tell (fast
 // action: a third or more of the cells still agree), keeps the light as it
-// was; one where next to no cell agrees with either frame shows another
-// scene and starts the run again, as a cut does.
+// was. A frame where next to no cell agrees with the frame before may be a
+// cut: if the next frame holds its picture (some cells agree), the run
+// starts again there, one frame late (the cut detector of the shot options
+// knows at the cut itself).
 //
 // Each frame's measured points, divided by those gains, are what the scene
 // shows under the run's first light. A car driving through or a coat
@@ -32,13 +34,15 @@ namespace kelvra {
 
 // How a frame's light was found.
 enum class LightTrack : int32_t {
-    kStart,  // the run starts here: the frame's own light and points
-    kKey,    // measured against the key frame
-    kChain,  // against the frame before, which became the key
-    kHeld,   // too little to compare: the light as before
-    kMoved,  // the picture moved too much to tell: the light as before,
-             // the frame the key
-    kLost,   // another scene: the run starts again here
+    kStart,   // the run starts here: the frame's own light and points
+    kKey,     // measured against the key frame
+    kChain,   // against the frame before, which became the key
+    kHeld,    // too little to compare: the light as before
+    kMoved,   // the picture moved too much to tell: the light as before,
+              // the frame the key
+    kUnlike,  // unlike the frame before: as kMoved, and a cut if the next
+              // frame holds the picture
+    kScene,   // it did: another scene, the run starts again here
 };
 
 const char* light_track_name(LightTrack track);
@@ -72,6 +76,7 @@ private:
     int64_t frames_ = 0;  // in the run
     double gain_[3] = {1, 1, 1};
     LightCells key_{}, previous_{};
+    LightTrack track_ = LightTrack::kStart;  // the frame before's
     double key_gain_[3] = {1, 1, 1};
     // The scene's points each frame showed, under the run's first light: a
     // ring, and the first frame's.

@@ -58,8 +58,6 @@ std::vector<Field> fields_of(const FrameRecord& record, int64_t frame,
     add_rgb(fields, "own_high", r.own.v + 3);
     add_rgb(fields, "applied_low", r.applied.v);
     add_rgb(fields, "applied_high", r.applied.v + 3);
-    // Last, so that the columns before keep their places.
-    fields.emplace_back("cut_score", record.cut_score ? hundredths(*record.cut_score) : "");
     // How balance followed the light: what the shot's light was taken as,
     // and the points the levels were made from in this frame's light.
     if (r.correction == Correction::kBalance) {
@@ -70,6 +68,8 @@ std::vector<Field> fields_of(const FrameRecord& record, int64_t frame,
         add_rgb(fields, "used_white", r.light.used.white, "%.2f");
         fields.emplace_back("used_white_spread", formatted("%.2f", r.light.used.white_spread));
     }
+    // Last, where scripts find it.
+    fields.emplace_back("cut_score", record.cut_score ? hundredths(*record.cut_score) : "");
     return fields;
 }
 
