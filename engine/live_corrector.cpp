@@ -34,6 +34,7 @@ void LiveCorrector::correct(const LiveSettings& s, double time, const uint32_t* 
     const AnalysisPlan plan{s.correction, s.sensitivity.has_value(), &sample_};
     analyse_frame(fd_, top_down_view(const_cast<uint32_t*>(src), width_, height_), a, plan);
     const bool shot_start = judge(s, broken, a, src) || broken;
+    light_.finds_cuts = !s.sensitivity;
     stretch(a, shot_start, src, dst);
     if (in_place) {
         for (size_t i = 0; i < pixels; ++i) dst[i] |= uint32_t{alpha_[i]} << 24;

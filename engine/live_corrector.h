@@ -3,11 +3,12 @@
 // stamp and want it back at once (frei0r effects in ffmpeg, MLT, GStreamer):
 // no look-ahead, and frames may come in any order.
 //
-// Frames in order run as a fresh plug-in instance runs them as the editor
-// renders: the five-frame average from the defaults. Where the time does not
-// follow on (a seek, a step back, a skipped stretch) the average restarts as
-// at a cut, from the frame's own levels, so a frame never blends with frames
-// that are not its neighbours.
+// Frames in order run as the tool runs them: balance following the shot's
+// light, or, with the plug-in's correction, as a fresh plug-in instance runs
+// them as the editor renders (the five-frame average from the defaults).
+// Where the time does not follow on (a seek, a step back, a skipped stretch)
+// the run restarts as at a cut, from the frame's own levels, so a frame
+// never blends with frames that are not its neighbours.
 //
 // Shot-aware, the cut detector runs as it does in the tool, which judges
 // each frame once it has seen the two after it. Here the frame is judged at

@@ -72,7 +72,8 @@ LightTrack ShotLight::follow(const LightCells& cells, double& agreement) {
     agreement = from_key.agreement;
     // The unlike frame before, the key, showed a picture that held (as far
     // as a moving one holds).
-    if (track_ == LightTrack::kUnlike && from_key.agreement >= kUnlike) return LightTrack::kScene;
+    if (finds_cuts && track_ == LightTrack::kUnlike && from_key.agreement >= kUnlike)
+        return LightTrack::kScene;
     if (from_key.agreement >= kAgreeing) {
         for (int c = 0; c < 3; ++c) gain_[c] = key_gain_[c] * from_key.gain[c];
         return LightTrack::kKey;

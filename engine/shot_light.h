@@ -60,6 +60,10 @@ public:
     // Frames whose points the scene is taken from.
     static constexpr int kWindow = 256;
 
+    // Whether the run starts again at a cut it sees itself; off where the
+    // shots come from the cut detector or from the user.
+    bool finds_cuts = true;
+
     // The next frame of the run; `shot_start` starts the run at it. Gives
     // the frame's levels.
     Levels add(const BalancePoints& points, const LightCells& cells, bool shot_start, LightReport& report);

@@ -38,8 +38,8 @@ const Parameter kParameters[kParameterCount] = {
     {"Down", F0R_PARAM_DOUBLE, "Border: rows left out at the bottom, as a share of the height", 0},
     {"Histogram", F0R_PARAM_BOOL, "Draw the corrected picture's red, green and blue histograms over it", 0},
     {"Scene cuts", F0R_PARAM_BOOL,
-     "Find the cuts between shots and start the five-frame average afresh at each, so no shot's "
-     "levels linger in the next",
+     "Find the cuts between shots and start the correction afresh at each, so no shot's levels "
+     "linger in the next",
      0},
     {"Sensitivity", F0R_PARAM_DOUBLE,
      "Scene cuts: 0..1 is 0..100; a frame whose cut score is above 100 - sensitivity starts a shot",

@@ -45,7 +45,8 @@ KELVRA_EXPORT void f0r_get_plugin_info(f0r_plugin_info_t* info) {
     info->num_params = kParameterCount;
     info->explanation =
         "Automatic white balance: brings the picture's white and black back to neutral (balance), or "
-        "the VirtualDub plug-in's correction; averaged over five frames, or per shot";
+        "the VirtualDub plug-in's correction; balance follows the light of the shot, the plug-in's "
+        "averages over five frames";
 }
 
 KELVRA_EXPORT void f0r_get_param_info(f0r_param_info_t* info, int index) {

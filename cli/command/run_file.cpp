@@ -105,11 +105,12 @@ std::optional<Plan> make_plan(const Options& o, std::string& error) {
 }
 
 // The input's name and how its levels were chosen.
-std::string plot_title(const Options& o) {
+std::string plot_title(const Options& o, Correction correction) {
+    const std::string run = correction == Correction::kBalance ? "the shot's light" : "five-frame average";
     const std::string how = o.steady                 ? "one set of levels per shot (--steady)"
-                            : o.cuts.sensitivity     ? "five-frame average restarted at cuts (--scene-cuts)"
-                            : !o.cuts.cut_at.empty() ? "five-frame average restarted at --cut-at"
-                                                     : "five-frame average";
+                            : o.cuts.sensitivity     ? run + " restarted at cuts (--scene-cuts)"
+                            : !o.cuts.cut_at.empty() ? run + " restarted at --cut-at"
+                                                     : run;
     return o.input.substr(o.input.rfind('/') + 1) + ": " + how;
 }
 
@@ -309,7 +310,8 @@ Outcome run_file(const Options& o) {
         }
     }
     const FrameClock clock{plan->info.file_start + plan->info.video_delay, plan->timing.rate};
-    if (!record_outputs->write(corrector.records(), clock, plot_title(o), error)) return {1, error};
+    if (!record_outputs->write(corrector.records(), clock, plot_title(o, plan->settings.correction), error))
+        return {1, error};
     if (interrupted()) return {kInterruptedStatus, "interrupted; nothing written"};
     if (!output->commit(o.force, error)) return {1, error};
     if (compare_output && !compare_output->commit(o.force, error)) return {1, error};

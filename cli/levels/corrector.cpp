@@ -28,6 +28,7 @@ Corrector::Corrector(const CorrectionSettings& s, int32_t width, int32_t height,
     init_filter_data(fd_, width, height);
     apply_settings(fd_, s);
     if (plan_.cuts.active() && plan_.given.empty()) shots_.emplace(plan_.cuts);
+    light_.finds_cuts = !plan_.cuts.active();
     // The cut detector compares the histograms' shapes.
     analysis_plan_ = {s.correction, shots_.has_value(), &sample_};
 }

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // One fresh plug-in instance as the editor renders with it: dialog closed,
 // five-frame history from the defaults, no outline; with balance, the same
-// instance with balance's levels in place of the plug-in's own. Frames are top-down
+// instance with balance following the shot's light in place of the history
+// (Freeze and Disable as the plug-in's). Frames are top-down
 // 32-bit BGRA buffers (ffmpeg's `bgra`), the picture's top line first, so UP
 // and DOWN mean what they mean in the editor.
 #pragma once
@@ -31,8 +32,9 @@ struct FrameRecord {
     std::optional<double> cut_score;  // where the cut detector ran
 };
 
-// How each frame's levels are chosen. By default the engine's five-frame
-// history runs as in the editor; with cut rules it restarts from the frame's
+// How each frame's levels are chosen. By default the engine's run goes on
+// over the frames (balance's light, the plug-in's five-frame history as in
+// the editor); with cut rules it restarts from the frame's
 // own levels at every shot start after frame 1 (frame 1 is the warm start's
 // business), which needs the detector's look-ahead; with given records every
 // frame is stretched with its record's `applied` levels.

@@ -67,7 +67,9 @@ std::string help_text() {
         "  or:  kelvra demo [FOLDER]\n"
         "Automatic white balance. By default balance: each channel's white and black brought to those\n"
         "of the picture's neutral white and black, so a cast of gains or lifted blacks goes and the\n"
-        "contrast stays; --plugin gives the correction of the kelvra.vdf plug-in instead, bit for bit.\n"
+        "contrast stays; over a video it follows the light of each shot, so things passing through do\n"
+        "not move the levels; --plugin gives the correction of the kelvra.vdf plug-in instead, bit for\n"
+        "bit.\n"
         "The first form corrects a video file or an image; --raw corrects raw BGRA frames from standard\n"
         "input to standard output; demo makes a clip with colour casts and corrects it (default folder\n"
         "out/demo).\n";

@@ -79,8 +79,9 @@ const std::vector<OptionRow> kRows = {
          o.cuts.sensitivity = kDefaultSensitivity;
          return !v || store(o.cuts.sensitivity, v, parse_sensitivity);
      },
-     "find cuts, sensitivity 0..100 (default 75), and restart the averaging at each, so a shot's first "
-     "frame gets its full correction (implies --warm-start)"},
+     "find cuts with the cut detector, sensitivity 0..100 (default 75), and restart the correction at "
+     "each, so a shot's first frame gets its full correction (implies --warm-start; without it balance "
+     "restarts a frame after the cuts it sees itself)"},
     {S::kShots, "--cut-at", nullptr, T::kValue, "N,...", "frame numbers from 1, separated by commas",
      [](Options& o, const char* v, std::string&) { return add_frames(o.cuts.cut_at, v); },
      "frames (from 1) that start a shot; alone, the only ones"},

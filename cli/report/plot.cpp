@@ -42,13 +42,20 @@ private:
 // The key's entry for the grey lines at shot starts.
 constexpr const char* kShotStartKey = ", NaN with lines lc rgb '#999999' dt 2 title 'shot start'";
 
-std::string plot_command(const std::string& data_path, int first_column) {
-    const char* const colour[3] = {"#d62728", "#2ca02c", "#1f77b4"};
-    const char* const channel[3] = {"R", "G", "B"};
+const char* const kColour[3] = {"#d62728", "#2ca02c", "#1f77b4"};
+const char* const kChannel[3] = {"R", "G", "B"};
+
+// Three channels from `first_column` on; with `own_column`, the frame's own
+// levels beside them as dotted lines: what the frame alone would have got.
+std::string plot_command(const std::string& data_path, int first_column, int own_column = 0) {
     std::string s = "plot ";
     for (int c = 0; c < 3; ++c) {
         s += (c ? ", '' " : quoted(data_path) + " ") + "using 1:" + std::to_string(first_column + c) +
-             " with lines lw 2 lc rgb '" + colour[c] + "' title '" + channel[c] + "'";
+             " with lines lw 2 lc rgb '" + kColour[c] + "' title '" + kChannel[c] + "'";
+    }
+    for (int c = 0; c < 3 && own_column; ++c) {
+        s += ", '' using 1:" + std::to_string(own_column + c) + " with lines dt 3 lc rgb '" + kColour[c] +
+             "' " + (c == 2 ? "title 'own'" : "notitle");
     }
     return s + kShotStartKey + "\n";
 }
@@ -68,14 +75,17 @@ std::string score_panel(const std::string& data_path, std::optional<int> sensiti
 }
 
 // Highs above, lows below, each on its own scale, so a change of one level
-// shows; the cut scores under them where the detector ran.
+// shows, each with the frame's own levels; under them balance's light and
+// the cut scores, where there are.
 std::string script(const std::vector<FrameRecord>& records, const std::string& title,
                    std::optional<int> sensitivity, const std::string& data_path,
                    const std::string& png_path) {
     const bool scored = std::any_of(records.begin(), records.end(),
                                     [](const FrameRecord& r) { return r.cut_score.has_value(); });
+    const bool lit = !records.empty() && records[0].report.correction == Correction::kBalance;
+    const int panels = 2 + scored + lit;
     std::string s =
-        std::string("set terminal pngcairo size 1000,") + (scored ? "760" : "560") + " font ',10'\n";
+        "set terminal pngcairo size 1000," + std::to_string(360 + 200 * (panels - 1)) + " font ',10'\n";
     s += "set output " + quoted(png_path) + "\n";
     s += "set grid ytics\nset key outside right\nset lmargin 10\nset rmargin 16\n";
     if (records.size() > 1) s += "set xrange [1:" + std::to_string(records.size()) + "]\n";
@@ -85,13 +95,13 @@ std::string script(const std::vector<FrameRecord>& records, const std::string& t
                  ", graph 1 nohead lc rgb '#999999' dt 2\n";
         }
     }
-    s += std::string("set multiplot layout ") + (scored ? "3" : "2") + ",1 title " + quoted(title) +
-         " noenhanced\n";
-    s += "set ylabel 'applied high'\n" + plot_command(data_path, 5) + "set ylabel 'applied low'\n";
+    s += "set multiplot layout " + std::to_string(panels) + ",1 title " + quoted(title) + " noenhanced\n";
+    s += "set ylabel 'applied high'\n" + plot_command(data_path, 5, 12);
     // The frame numbers under the lowest panel only.
-    if (!scored) s += "set xlabel 'frame'\n";
-    s += plot_command(data_path, 2);
-    if (scored) s += "set xlabel 'frame'\n" + score_panel(data_path, sensitivity);
+    const auto last = [&](int panel) { return panel == panels ? "set xlabel 'frame'\n" : ""; };
+    s += "set ylabel 'applied low'\n" + std::string(last(2)) + plot_command(data_path, 2, 9);
+    if (lit) s += "set ylabel 'light (gain)'\n" + std::string(last(3)) + plot_command(data_path, 15);
+    if (scored) s += last(panels) + score_panel(data_path, sensitivity);
     return s + "unset multiplot\n";
 }
 
@@ -115,11 +125,14 @@ bool write_plot(const std::string& gnuplot, const std::vector<FrameRecord>& reco
     std::ofstream data(data_path);
     for (size_t i = 0; i < records.size(); ++i) {
         data << i + 1;
-        for (const int32_t v : records[i].report.applied.v) data << ' ' << v;
+        const FrameReport& r = records[i].report;
+        for (const int32_t v : r.applied.v) data << ' ' << v;
         if (records[i].cut_score)
             data << ' ' << *records[i].cut_score;
         else
             data << " NaN";
+        for (const int32_t v : r.own.v) data << ' ' << v;
+        for (const double gain : r.light.gain) data << ' ' << gain;
         data << '\n';
     }
     std::ofstream(script_path) << script(records, title, sensitivity, data_path, png_path);

@@ -162,12 +162,13 @@ void EnginePlan::pass(kelvra::FilterData& fd, const kelvra::Frame& src, const ke
 }
 
 std::vector<std::vector<uint32_t>> reference(const Video& in, const kelvra::cli::CorrectionSettings& s,
-                                             bool warm, int freeze_from,
-                                             std::vector<kelvra::Levels>* applied) {
+                                             bool warm, int freeze_from, std::vector<kelvra::Levels>* applied,
+                                             bool shots_given) {
     kelvra::FilterData fd;
     kelvra::init_filter_data(fd, in.w, in.h);
     kelvra::cli::apply_settings(fd, s);
     EnginePlan engine(s.correction);
+    engine.light.finds_cuts = !shots_given;
     // Balance's run starts with the first frame's own light by itself; the
     // plug-in's warm start is five passes of the first frame.
     warm = warm && s.correction == kelvra::Correction::kPlugin;
@@ -197,7 +198,7 @@ std::vector<std::vector<uint32_t>> reference_by_shots(const Video& in, const std
         Video shot = in;
         const size_t end = s + 1 < starts.size() ? starts[s + 1] : in.frames.size();
         shot.frames.assign(in.frames.begin() + starts[s], in.frames.begin() + end);
-        const auto frames = reference(shot, kelvra::cli::CorrectionSettings{}, true, -1, applied);
+        const auto frames = reference(shot, kelvra::cli::CorrectionSettings{}, true, -1, applied, true);
         out.insert(out.end(), frames.begin(), frames.end());
     }
     return out;

@@ -81,10 +81,12 @@ kelvra::cli::CorrectionSettings with(const std::function<void(kelvra::cli::Corre
 // frames flipped into contiguous bottom-up images. `warm`: the first frame
 // runs four extra times first. `freeze_from`: 0-based index of the first
 // frame with Freeze on (-1: never). Alpha is not part of the result.
-// `applied` receives each frame's levels.
+// `applied` receives each frame's levels. `shots_given`: the shots come
+// from cut rules, so balance's run finds no cuts of its own.
 std::vector<std::vector<uint32_t>> reference(const Video& in, const kelvra::cli::CorrectionSettings& s,
                                              bool warm, int freeze_from = -1,
-                                             std::vector<kelvra::Levels>* applied = nullptr);
+                                             std::vector<kelvra::Levels>* applied = nullptr,
+                                             bool shots_given = false);
 
 // reference() over each shot on its own, warm-started at its first frame;
 // `starts` are the 0-based shot starts, 0 first.
