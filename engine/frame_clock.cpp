@@ -5,11 +5,18 @@
 #include <cmath>
 
 namespace kelvra {
+namespace {
+
+// Beyond any real stream's time in any unit: ffmpeg's frei0r filter hands
+// over its "no time" value, scaled, when it has no time stamp for a frame.
+constexpr double kNoTime = 1e15;
+
+}  // namespace
 
 bool FrameClock::breaks(double time) {
     const bool first = !started_;
     started_ = true;
-    if (!std::isfinite(time)) return first;
+    if (!std::isfinite(time) || std::fabs(time) > kNoTime) return first;
     const std::optional<double> last = last_;
     last_ = time;
     if (!last) return first;

@@ -6,8 +6,8 @@
 // shortest step forward so far is the frame period, and a step follows on
 // when it goes forward by at most one and a half periods. A step back, in
 // place or over a frame or more breaks the sequence. The first step sets
-// the period; a time that is no number (a host without time stamps) never
-// breaks it.
+// the period; a time that is no number or far beyond any stream's (a host
+// without time stamps) never breaks it.
 #pragma once
 
 #include <optional>

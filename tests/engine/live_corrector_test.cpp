@@ -34,8 +34,9 @@ TEST(FrameClock, AStepFollowsOnUpToOneAndAHalfOfTheShortestStepSeen) {
          {true, false, false, true, false, true, false, true, false, true, false}},
         // uneven steps of a variable rate, within half a period
         {{0, 33, 67, 100, 133}, {true, false, false, false, false}},
-        // a host without time stamps
+        // hosts without time stamps, one of them handing over its "no time"
         {{nan, nan, nan}, {true, false, false}},
+        {{-9.2233720368547758e18, -9.2233720368547758e18, -9.2233720368547758e18}, {true, false, false}},
     };
     for (const Case& c : cases) {
         kelvra::FrameClock clock;
