@@ -239,16 +239,24 @@ def frames_of(path, limit, size):
     return np.frombuffer(raw, np.uint8).reshape(-1, height, width, 3)
 
 
+def still(frames):
+    """The background of a still camera: pixels that vary by less than 3 levels."""
+    return frames.std(0).max(-1) < 3.0
+
+
 def steadiness(frames_in, frames_out):
     """The background's added variation and largest added jump, in levels."""
     fin = frames_in.astype(np.float32)
     fout = frames_out.astype(np.float32)
-    background = fin.std(0).max(-1) < 3.0
+    background = still(fin)
     residuals = []
     for c in range(3):
-        x = fin[:, background, c].ravel()
-        y = fout[:, background, c].ravel()
-        gain, offset = np.polyfit(x, y, 1)
+        x = fin[:, background, c].ravel().astype(np.float64)
+        y = fout[:, background, c].ravel().astype(np.float64)
+        # The least-squares line, as polyfit gives it, without its slow solver.
+        dx, dy = x - x.mean(), y - y.mean()
+        gain = dx @ dy / max(dx @ dx, 1e-12)
+        offset = y.mean() - gain * x.mean()
         residuals.append((fout[:, background, c] - (gain * fin[:, background, c] + offset)).mean(1))
     residual = np.array(residuals)  # channel x frame
     added = float(residual.std(1).max())
