@@ -57,7 +57,8 @@ void bench_balance(benchmark::State& state, FrameSize size) {
     HostBuffer dst(Image(size.w, size.h), Layout::Contiguous);
     kelvra::FilterData fd = fresh_record(size.w, size.h);
     kelvra::BalanceSample sample;
-    const kelvra::AnalysisPlan plan{kelvra::Correction::kBalance, false, &sample};
+    kelvra::LightTracker tracker;
+    const kelvra::AnalysisPlan plan{kelvra::Correction::kBalance, false, &sample, &tracker};
     kelvra::ShotLight light;
     kelvra::FrameAnalysis analysis;
     for (auto _ : state) {

@@ -45,8 +45,14 @@ void analyse_frame(const FilterData& fd, const Frame& src, FrameAnalysis& a, con
     }
     if (plan.correction == Correction::kBalance) {
         plan.sample->take(src, region);
-        a.balance = measure_balance(plan.sample->pixels(), plan.sample->count());
         measure_light_cells(*plan.sample, a.cells);
+        plan.light->follow(a.cells, a.light);
+        // On the background: what passes over it is no part of the scene.
+        const bool whole =
+            std::all_of(a.light.background, a.light.background + kLightCells, [](bool b) { return b; });
+        const int32_t count = whole ? plan.sample->count()
+                                    : pixels_in_cells(*plan.sample, a.light.background, plan.sample->spare());
+        a.balance = measure_balance(whole ? plan.sample->pixels() : plan.sample->spare(), count);
     }
 }
 
@@ -90,7 +96,7 @@ Levels step_levels(FilterData& fd, ShotLight& light, const FrameAnalysis& a, boo
         return end_points(fd, a.settings, own, report);
     }
     LightReport light_report;
-    const Levels followed = light.add(a.balance, a.cells, shot_start, light_report);
+    const Levels followed = light.add(a.balance, a.light, shot_start, light_report);
     if (report) report->light = light_report;
     return hold_or_disable(fd, a.settings, own, followed, report);
 }

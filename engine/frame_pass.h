@@ -20,6 +20,7 @@
 #include "frame.h"
 #include "gisto.h"
 #include "light_cells.h"
+#include "light_tracker.h"
 #include "shot_light.h"
 
 namespace kelvra {
@@ -31,6 +32,7 @@ struct AnalysisPlan {
     Correction correction = Correction::kPlugin;
     bool counts = true;
     BalanceSample* sample = nullptr;  // required for balance
+    LightTracker* light = nullptr;    // required for balance: the run's light, frame after frame
 };
 
 // The whole pass with the record's five-frame history; the editor's plug-in
@@ -47,6 +49,7 @@ struct FrameAnalysis {
     ChannelCounts source_counts;  // the whole frame's, kept only for the overlay
     BalancePoints balance;        // with balance
     LightCells cells;             // with balance: its light, cell by cell
+    FrameLight light;             // with balance: the run's light in this frame
 };
 
 // The first half: measures the source; the record is only read.

@@ -20,6 +20,18 @@ constexpr double kTolerance = 0.04;
 
 }  // namespace
 
+namespace {
+
+// The columns x0..x1 of cell column `column` in a grid `columns` wide.
+void cell_columns(int column, int32_t columns, int64_t& x0, int64_t& x1) {
+    x0 = int64_t{column} * columns / kLightGrid;
+    x1 = int64_t{column + 1} * columns / kLightGrid;
+}
+
+int32_t cell_row(int64_t y, int32_t rows) { return int32_t(y * kLightGrid / rows) * kLightGrid; }
+
+}  // namespace
+
 void measure_light_cells(const BalanceSample& sample, LightCells& cells) {
     uint64_t sum[kLightCells][3] = {};
     int32_t count[kLightCells] = {};
@@ -30,12 +42,12 @@ void measure_light_cells(const BalanceSample& sample, LightCells& cells) {
     int64_t step = 1;
     while (((columns + step - 1) / step) * ((rows + step - 1) / step) > kPixels) ++step;
     for (int64_t y = 0; y < rows; y += step) {
-        const int32_t cell_row = int32_t(y * kLightGrid / rows) * kLightGrid;
         const uint32_t* line = sample.pixels() + y * columns;
         for (int column = 0; column < kLightGrid; ++column) {
-            const int32_t cell = cell_row + column;
-            int64_t x = (int64_t{column} * columns / kLightGrid + step - 1) / step * step;
-            const int64_t end = int64_t{column + 1} * columns / kLightGrid;
+            const int32_t cell = cell_row(y, rows) + column;
+            int64_t x, end;
+            cell_columns(column, columns, x, end);
+            x = (x + step - 1) / step * step;
             uint32_t r = 0, g = 0, b = 0, brightest = 0;
             for (; x < end; x += step) {
                 const uint32_t p = line[x];
@@ -61,15 +73,34 @@ void measure_light_cells(const BalanceSample& sample, LightCells& cells) {
     }
 }
 
+int32_t pixels_in_cells(const BalanceSample& sample, const bool (&cells)[kLightCells], uint32_t* out) {
+    const int32_t columns = sample.columns(), rows = sample.rows();
+    int32_t count = 0;
+    for (int64_t y = 0; y < rows; ++y) {
+        const uint32_t* line = sample.pixels() + y * columns;
+        for (int column = 0; column < kLightGrid; ++column) {
+            if (!cells[cell_row(y, rows) + column]) continue;
+            int64_t x0, x1;
+            cell_columns(column, columns, x0, x1);
+            std::copy(line + x0, line + x1, out + count);
+            count += int32_t(x1 - x0);
+        }
+    }
+    return count;
+}
+
 LightChange light_change(const LightCells& before, const LightCells& after) {
     double ratio[3][kLightCells];
+    int32_t cell[kLightCells];
     int32_t n = 0;
+    LightChange change{{1, 1, 1}, 0, 0, {}};
     for (int i = 0; i < kLightCells; ++i) {
+        change.alike[i] = !before.usable[i] && !after.usable[i];
         if (!before.usable[i] || !after.usable[i]) continue;
         for (int c = 0; c < 3; ++c) ratio[c][n] = double(after.mean[i][c]) / double(before.mean[i][c]);
-        ++n;
+        cell[n++] = i;
     }
-    LightChange change{{1, 1, 1}, n, 0};
+    change.compared = n;
     if (n < kFewestCells) return change;
     double sorted[kLightCells];
     for (int c = 0; c < 3; ++c) {
@@ -81,6 +112,7 @@ LightChange light_change(const LightCells& before, const LightCells& after) {
     for (int32_t i = 0; i < n; ++i) {
         bool near = true;
         for (int c = 0; c < 3; ++c) near &= std::fabs(ratio[c][i] / change.gain[c] - 1) <= kTolerance;
+        change.alike[cell[i]] = near;
         agreeing += near;
     }
     change.agreement = double(agreeing) / n;

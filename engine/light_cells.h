@@ -34,7 +34,14 @@ struct LightChange {
     double gain[3];    // R, G, B: what the light multiplied each channel by
     int32_t compared;  // cells usable in both frames
     double agreement;  // share of those whose ratios all lie near the gains
+    // Cells compared whose ratios lie near the gains, or usable in neither
+    // frame: those nothing passed over.
+    bool alike[kLightCells];
 };
+
+// The sample's pixels in the cells marked, row by row, into `out`, which
+// has room for all of them; gives how many.
+int32_t pixels_in_cells(const BalanceSample& sample, const bool (&cells)[kLightCells], uint32_t* out);
 
 // From `before` to `after`; gains of 1 and no agreement when fewer than a
 // handful of cells can be compared.

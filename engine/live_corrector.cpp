@@ -31,7 +31,8 @@ void LiveCorrector::correct(const LiveSettings& s, double time, const uint32_t* 
     const bool broken = clock_.breaks(time) && (frames_ > 0 || s.correction == Correction::kBalance);
     FrameAnalysis& a = analyses_[frames_ % kSteps];
     // The cut detector compares the histograms' shapes.
-    const AnalysisPlan plan{s.correction, s.sensitivity.has_value(), &sample_};
+    const AnalysisPlan plan{s.correction, s.sensitivity.has_value(), &sample_, &tracker_};
+    if (broken) tracker_.restart();
     analyse_frame(fd_, top_down_view(const_cast<uint32_t*>(src), width_, height_), a, plan);
     const bool shot_start = judge(s, broken, a, src) || broken;
     light_.finds_cuts = !s.sensitivity;

@@ -81,7 +81,8 @@ private:
     void begin_step(int64_t frame, bool shot_start);
 
     FilterData fd_;
-    ShotLight light_;  // balance's, beside the record's history
+    LightTracker tracker_;  // balance's, as the frames come
+    ShotLight light_;       // balance's, beside the record's history
     int32_t width_, height_;
     BalanceSample sample_;
     FrameClock clock_;

@@ -9,10 +9,6 @@
 namespace kelvra {
 namespace {
 
-// Most cells agree with a change of light; a thing passing covers a few.
-// Fast motion leaves a third or more agreeing, another scene next to none.
-constexpr double kAgreeing = 0.5;
-constexpr double kUnlike = 0.15;
 // A level moves once its exact value has strayed this far from it, or has
 // been nearer another whole level for this many frames in a row.
 constexpr double kHold = 0.75;
@@ -40,61 +36,6 @@ ScenePoints to_points(const float (&seen)[7]) {
 
 }  // namespace
 
-const char* light_track_name(LightTrack track) {
-    switch (track) {
-        case LightTrack::kStart:
-            return "start";
-        case LightTrack::kKey:
-            return "key";
-        case LightTrack::kChain:
-            return "chain";
-        case LightTrack::kHeld:
-            return "held";
-        case LightTrack::kMoved:
-            return "moved";
-        case LightTrack::kUnlike:
-            return "unlike";
-        case LightTrack::kScene:
-            return "scene";
-    }
-    return "";
-}
-
-void ShotLight::restart(const LightCells& cells) {
-    frames_ = 0;
-    std::fill_n(gain_, 3, 1.0);
-    std::fill_n(key_gain_, 3, 1.0);
-    key_ = cells;
-}
-
-LightTrack ShotLight::follow(const LightCells& cells, double& agreement) {
-    const LightChange from_key = light_change(key_, cells);
-    agreement = from_key.agreement;
-    // The unlike frame before, the key, showed a picture that held (as far
-    // as a moving one holds).
-    if (finds_cuts && track_ == LightTrack::kUnlike && from_key.agreement >= kUnlike)
-        return LightTrack::kScene;
-    if (from_key.agreement >= kAgreeing) {
-        for (int c = 0; c < 3; ++c) gain_[c] = key_gain_[c] * from_key.gain[c];
-        return LightTrack::kKey;
-    }
-    const LightChange from_previous = light_change(previous_, cells);
-    agreement = from_previous.agreement;
-    if (from_previous.agreement >= kAgreeing) {
-        for (int c = 0; c < 3; ++c) gain_[c] *= from_previous.gain[c];
-        key_ = cells;
-        std::copy_n(gain_, 3, key_gain_);
-        return LightTrack::kChain;
-    }
-    if (std::max(from_key.compared, from_previous.compared) < kFewestCells) return LightTrack::kHeld;
-    key_ = cells;
-    std::copy_n(gain_, 3, key_gain_);
-    // Next to nothing alike, all at once: a cut, if the next frame holds the
-    // picture; a whip pan, if not.
-    const bool unlike = std::max(from_key.agreement, from_previous.agreement) < kUnlike;
-    return unlike && track_ != LightTrack::kUnlike ? LightTrack::kUnlike : LightTrack::kMoved;
-}
-
 ScenePoints ShotLight::window_scene() {
     const int64_t n = std::min<int64_t>(frames_, kWindow);
     float middle[kSeen];
@@ -121,20 +62,19 @@ ScenePoints ShotLight::window_scene() {
     return to_points(middle);
 }
 
-Levels ShotLight::add(const BalancePoints& points, const LightCells& cells, bool shot_start,
+Levels ShotLight::add(const BalancePoints& points, const FrameLight& light, bool shot_start,
                       LightReport& report) {
-    report.agreement = 1;
-    report.track = shot_start || frames_ == 0 ? LightTrack::kStart : follow(cells, report.agreement);
-    track_ = report.track;
-    const bool starts = report.track == LightTrack::kStart || report.track == LightTrack::kScene;
-    if (starts) restart(cells);
-    previous_ = cells;
-    std::copy_n(gain_, 3, report.gain);
+    report.track = light.track;
+    report.agreement = light.agreement;
+    std::copy_n(light.gain, 3, report.gain);
+    const bool starts = shot_start || frames_ == 0 || (finds_cuts && light.track == LightTrack::kScene);
+    if (starts) frames_ = 0;
+    const double* const gain = light.gain;
 
     float* const seen = seen_[frames_ % kWindow];
     for (int c = 0; c < 3; ++c) {
-        seen[c] = float(points.white[c] / gain_[c]);
-        seen[3 + c] = float(points.black[c] / gain_[c]);
+        seen[c] = float(points.white[c] / gain[c]);
+        seen[3 + c] = float(points.black[c] / gain[c]);
     }
     seen[6] = float(points.white_spread);
     if (starts) std::copy_n(seen, kSeen, first_);
@@ -155,8 +95,8 @@ Levels ShotLight::add(const BalancePoints& points, const LightCells& cells, bool
     // The scene in this frame's light: a white beyond 255 is clipped here.
     ScenePoints& used = report.used;
     for (int c = 0; c < 3; ++c) {
-        used.white[c] = std::clamp(scene_.white[c] * gain_[c], 0.0, 255.0);
-        used.black[c] = std::clamp(scene_.black[c] * gain_[c], 0.0, 255.0);
+        used.white[c] = std::clamp(scene_.white[c] * gain[c], 0.0, 255.0);
+        used.black[c] = std::clamp(scene_.black[c] * gain[c], 0.0, 255.0);
     }
     used.white_spread = scene_.white_spread;
 

@@ -30,7 +30,7 @@ Corrector::Corrector(const CorrectionSettings& s, int32_t width, int32_t height,
     if (plan_.cuts.active() && plan_.given.empty()) shots_.emplace(plan_.cuts);
     light_.finds_cuts = !plan_.cuts.active();
     // The cut detector compares the histograms' shapes.
-    analysis_plan_ = {s.correction, shots_.has_value(), &sample_};
+    analysis_plan_ = {s.correction, shots_.has_value(), &sample_, &tracker_};
 }
 
 Frame Corrector::view(const uint32_t* pixels) const {

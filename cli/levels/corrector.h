@@ -86,6 +86,7 @@ private:
     LevelPlan plan_;
     std::optional<ShotFinder> shots_;
     AnalysisPlan analysis_plan_;
+    LightTracker tracker_;
     ShotLight light_;
     BalanceSample sample_;
     // The frame being corrected and the ones looked at after it, a ring.

@@ -152,7 +152,7 @@ kelvra::cli::CorrectionSettings with(const std::function<void(kelvra::cli::Corre
     return s;
 }
 
-EnginePlan::EnginePlan(kelvra::Correction correction) : plan{correction, false, &sample} {}
+EnginePlan::EnginePlan(kelvra::Correction correction) : plan{correction, false, &sample, &tracker} {}
 
 void EnginePlan::pass(kelvra::FilterData& fd, const kelvra::Frame& src, const kelvra::Frame& dst,
                       kelvra::FrameReport* report, bool restart) {

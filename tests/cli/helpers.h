@@ -20,9 +20,10 @@
 struct EnginePlan {
     kelvra::BalanceSample sample;
     kelvra::AnalysisPlan plan;
+    kelvra::LightTracker tracker;
     kelvra::ShotLight light;
     explicit EnginePlan(kelvra::Correction correction);
-    EnginePlan(const EnginePlan&) = delete;  // the plan points at the sample
+    EnginePlan(const EnginePlan&) = delete;  // the plan points at the sample and the tracker
     // One frame pass; `restart` begins a shot at the frame (balance's run
     // begins by itself at its first).
     void pass(kelvra::FilterData& fd, const kelvra::Frame& src, const kelvra::Frame& dst,
