@@ -109,13 +109,21 @@ LightChange light_change(const LightCells& before, const LightCells& after) {
         change.gain[c] = sorted[n / 2];
     }
     int32_t agreeing = 0;
+    double sum_before[3] = {}, sum_after[3] = {};
     for (int32_t i = 0; i < n; ++i) {
         bool near = true;
         for (int c = 0; c < 3; ++c) near &= std::fabs(ratio[c][i] / change.gain[c] - 1) <= kTolerance;
         change.alike[cell[i]] = near;
         agreeing += near;
+        for (int c = 0; c < 3 && near; ++c) {
+            sum_before[c] += before.mean[cell[i]][c];
+            sum_after[c] += after.mean[cell[i]][c];
+        }
     }
     change.agreement = double(agreeing) / n;
+    // Over the cells that agree, the ratio of their sums: the brighter cells
+    // count the more, whose ratios a shift of the black changes the least.
+    for (int c = 0; c < 3 && agreeing; ++c) change.gain[c] = sum_after[c] / sum_before[c];
     return change;
 }
 

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: GPL-2.0-or-later
 """Kelvra's correction against the tools people would pick instead, on real
-photographs under known casts and on real static-camera video.
+photographs under known casts (bench-video.py does video, with the helpers
+below).
 
 Error: the angle in degrees between the mean RGB of a result and of the
 picture before the cast. Steadiness: on a still camera's background, what one
@@ -264,43 +265,6 @@ def steadiness(frames_in, frames_out):
     return added, jump, float(background.mean())
 
 
-def video_methods(kelvra):
-    def tool(*options):
-        def run(path, out):
-            subprocess.run([kelvra, path, out, '-q', '-f', '--codec', 'ffv1', *options], check=True,
-                           capture_output=True)
-        return run
-
-    def ffmpeg_filter(vf):
-        def run(path, out):
-            ffmpeg('-i', path, '-vf', vf, '-c:v', 'ffv1', out)
-        return run
-
-    return {
-        'kelvra (balance)': tool(),
-        'kelvra --steady': tool('--steady'),
-        'kelvra --plugin': tool('--plugin'),
-        'ffmpeg normalize': ffmpeg_filter('normalize'),
-        'ffmpeg normalize=smoothing=50': ffmpeg_filter('normalize=smoothing=50'),
-    }
-
-
-def measure_video(clips, kelvra, frames, cast_filter):
-    lines = ['| clip | method | added variation | largest added jump |', '|---|---|---|---|']
-    with tempfile.TemporaryDirectory() as work:
-        for name, path in clips:
-            source = os.path.join(work, f'{name}.mkv')
-            ffmpeg('-i', path, '-vsync', 'passthrough', '-frames:v', str(frames), '-vf',
-                   f'scale=384:-2,{cast_filter}', '-c:v', 'ffv1', source)
-            original = frames_of(source, frames, '384:288')
-            for method, run in video_methods(kelvra).items():
-                out = os.path.join(work, 'out.mkv')
-                run(source, out)
-                added, jump, share = steadiness(original, frames_of(out, frames, '384:288'))
-                lines.append(f'| {name} ({share:.0%} background) | {method} | {added:.2f} | {jump:.2f} |')
-    return '\n'.join(lines)
-
-
 def write(out, text, mode):
     with open(os.path.join(out, 'results.md'), mode) as f:
         f.write(text)
@@ -336,12 +300,6 @@ def main():
              os.path.join(args.out, 'grid.png'))
         report.append(f'Grid columns: original, warm cast, kelvra (balance), kelvra --plugin --level 100, {best}')
     write(args.out, '\n\n'.join(report) + '\n', 'w')
-
-    if not args.quick:
-        clips = [(n, os.path.join(roots['opencv-doc'], OPENCV + n + '.avi')) for n in ('vtest', 'tree')]
-        write(args.out, '\n'.join(['', '## Static camera, as it is', '', measure_video(clips, args.kelvra, 200, 'null'),
-                                   '', '## Static camera, warm cast', '',
-                                   measure_video(clips, args.kelvra, 200, CASTS[1][2])]) + '\n', 'a')
 
     if args.check:
         # What balance reaches on the quick set (0.76, 0.76 and 0.98), with

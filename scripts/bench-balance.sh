@@ -2,8 +2,8 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
 # Kelvra's correction beside the tools people would pick instead, in one run:
 # several dozen real photographs from Debian packages (fetched, never
-# installed: see clip-sources.sh) under casts of known kinds, and real
-# static-camera video for steadiness. Writes results.md and grid.png to the
+# installed: see clip-sources.sh) under casts of known kinds (video:
+# bench-video.sh). Writes results.md and grid.png to the
 # output folder (default out/bench-balance).
 #
 #   scripts/bench-balance.sh [--quick] [--check] [OUT]

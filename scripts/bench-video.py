@@ -50,6 +50,7 @@ STREET = {
 
 ABOUT = {
     'vtest': "opencv-doc's vtest.avi: people walking through a still camera's view",
+    'tree': "opencv-doc's tree.avi: leaves in the wind and a hand before the lens",
     'ball': "python3-mecavideo's balle-jbart.mp4 without its title frame: an arm throws a ball before a dark board",
     'street': "opencv-doc's leuvenA.jpg with its blacks lifted by 16 and noise of 1 level; a dark car "
               "(licenseplate_motion.jpg, darkened) passes four times, vtest's white van made slightly bluish once, "
@@ -166,6 +167,7 @@ def clips_of(roots, quick):
         count, times = 300, 1.0
         sources = {
             'vtest': footage(os.path.join(roots['opencv-doc'], bb.OPENCV + 'vtest.avi'), (320, 240), count),
+            'tree': footage(os.path.join(roots['opencv-doc'], bb.OPENCV + 'tree.avi'), (320, 240), count),
             # Its first frame carries a title.
             'ball': footage(os.path.join(roots['python3-mecavideo'], MECA + 'balle-jbart.mp4'), (320, 256),
                             count, skip=1),
