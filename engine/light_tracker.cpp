@@ -10,6 +10,13 @@ namespace {
 // Fast motion leaves a third or more agreeing, another scene next to none.
 constexpr double kAgreeing = 0.5;
 constexpr double kUnlike = 0.15;
+// The light is taken from the key only where most of the picture agrees.
+constexpr double kFollowing = 0.75;
+// The light given holds still while the one measured stays within this of
+// it, and creeps towards it by this share a frame, as a camera's white
+// balance does: a camera's own flicker and the measure's noise stay out.
+constexpr double kTolerance = 0.005;
+constexpr double kCreep = 1.0 / 25;
 
 }  // namespace
 
@@ -19,8 +26,6 @@ const char* light_track_name(LightTrack track) {
             return "start";
         case LightTrack::kKey:
             return "key";
-        case LightTrack::kChain:
-            return "chain";
         case LightTrack::kHeld:
             return "held";
         case LightTrack::kMoved:
@@ -40,17 +45,19 @@ LightTrack LightTracker::compare(const LightCells& cells, FrameLight& light) {
     // as a moving one holds).
     if (track_ == LightTrack::kUnlike && from_key.agreement >= kUnlike) return LightTrack::kScene;
     if (from_key.agreement >= kAgreeing) {
-        for (int c = 0; c < 3; ++c) gain_[c] = key_gain_[c] * from_key.gain[c];
         std::copy_n(from_key.alike, kLightCells, light.background);
+        // With much of the picture covered, what still agrees is too little
+        // to tell the light by.
+        if (from_key.agreement < kFollowing) return LightTrack::kHeld;
+        for (int c = 0; c < 3; ++c) gain_[c] = key_gain_[c] * from_key.gain[c];
         return LightTrack::kKey;
     }
+    // Against the frame before, only to tell motion from a cut: a light
+    // taken from frame to frame would add up the errors of every step, and
+    // something large moving through (a hand before the lens) agrees with
+    // itself from one frame to the next.
     const LightChange from_previous = light_change(previous_, cells);
     light.agreement = from_previous.agreement;
-    if (from_previous.agreement >= kAgreeing) {
-        for (int c = 0; c < 3; ++c) gain_[c] *= from_previous.gain[c];
-        std::copy_n(from_previous.alike, kLightCells, light.background);
-        return LightTrack::kChain;
-    }
     if (std::max(from_key.compared, from_previous.compared) < kFewestCells) return LightTrack::kHeld;
     // Next to nothing alike, all at once: a cut, if the next frame holds the
     // picture; a whip pan, if not.
@@ -70,7 +77,18 @@ void LightTracker::follow(const LightCells& cells, FrameLight& light) {
     }
     previous_ = cells;
     track_ = light.track;
-    std::copy_n(gain_, 3, light.gain);
+    for (int c = 0; c < 3; ++c) {
+        const double measured = gain_[c];
+        if (frames_ == 0)
+            given_[c] = measured;
+        else if (measured > given_[c] * (1 + kTolerance))
+            given_[c] = measured / (1 + kTolerance);
+        else if (measured < given_[c] * (1 - kTolerance))
+            given_[c] = measured / (1 - kTolerance);
+        else
+            given_[c] += (measured - given_[c]) * kCreep;
+    }
+    std::copy_n(given_, 3, light.gain);
     ++frames_;
 }
 

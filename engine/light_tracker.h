@@ -2,16 +2,18 @@
 // The light of a run of frames, followed from one frame's cells to the
 // next, and which cells show the background.
 //
-// Each frame's cells are compared with those of a key frame (the run's
-// first, while most cells agree with it), else with the frame before,
-// which then becomes the key. That gives the light as three gains since the
-// run began; the cells that agree are the background, the others have
-// something passing over them. A frame too dark or clipped to compare, or
-// one whose picture moved too much to tell (fast action: fewer than half of
-// the cells agree, but not next to none), keeps the light as it was. A
-// frame where next to no cell agrees with the frame before is unlike it:
-// if the next frame holds its picture (some cells agree), that next frame
-// shows another scene.
+// Each frame's cells are compared with those of a key frame, the run's
+// first for as long as most cells agree with it. That gives the light as
+// three gains since the run began; the cells that agree are the
+// background, the others have something passing over them. A frame too
+// dark or clipped to compare, or one much of which something covers, keeps
+// the light as it was; so does one that is
+// not the key's picture any more (the camera moved, something large covers
+// it), which becomes the key. A frame where next to no cell agrees with the
+// frame before either is unlike it: if the next frame holds its picture
+// (some cells agree), that next frame shows another scene. The light given
+// holds still within half a percent of the one measured and creeps towards
+// it, as a camera's white balance holds still inside a tolerance.
 //
 // It depends on the pictures alone, taken in order as they are measured,
 // so a binding that measures ahead of correcting gets what one that
@@ -28,10 +30,10 @@ namespace kelvra {
 enum class LightTrack : int32_t {
     kStart,   // the run starts here
     kKey,     // measured against the key frame
-    kChain,   // against the frame before, which became the key
-    kHeld,    // too little to compare: the light as before
-    kMoved,   // the picture moved too much to tell: the light as before,
-              // the frame the key
+    kHeld,    // too little to compare, or too little agrees: the light as
+              // before
+    kMoved,   // the picture is not the key's (it moved, or something large
+              // covers it): the light as before, the frame the key
     kUnlike,  // unlike the frame before: as kMoved
     kScene,   // the unlike frame before held: another scene, the frame the
               // key
@@ -63,6 +65,7 @@ private:
     double gain_[3] = {1, 1, 1};
     LightCells key_{}, previous_{};
     double key_gain_[3] = {1, 1, 1};
+    double given_[3] = {1, 1, 1};            // the light as given, a tolerance behind
     LightTrack track_ = LightTrack::kStart;  // the frame before's
 };
 

@@ -163,12 +163,12 @@ void EnginePlan::pass(kelvra::FilterData& fd, const kelvra::Frame& src, const ke
 
 std::vector<std::vector<uint32_t>> reference(const Video& in, const kelvra::cli::CorrectionSettings& s,
                                              bool warm, int freeze_from, std::vector<kelvra::Levels>* applied,
-                                             bool shots_given) {
+                                             const std::vector<size_t>& starts) {
     kelvra::FilterData fd;
     kelvra::init_filter_data(fd, in.w, in.h);
     kelvra::cli::apply_settings(fd, s);
     EnginePlan engine(s.correction);
-    engine.light.finds_cuts = !shots_given;
+    engine.light.finds_cuts = starts.empty();
     // Balance's run starts with the first frame's own light by itself; the
     // plug-in's warm start is five passes of the first frame.
     warm = warm && s.correction == kelvra::Correction::kPlugin;
@@ -182,7 +182,8 @@ std::vector<std::vector<uint32_t>> reference(const Video& in, const kelvra::cli:
         for (size_t y = 0; y < h; ++y) std::copy_n(&in.frames[i][(h - 1 - y) * w], w, &src[y * w]);
         if (int(i) == freeze_from) fd.freeze = 1;
         kelvra::FrameReport report;
-        for (int pass = 0; pass < (warm && i == 0 ? 5 : 1); ++pass) engine.pass(fd, sf, df, &report, false);
+        const bool start = i > 0 && std::find(starts.begin(), starts.end(), i) != starts.end();
+        for (int pass = 0; pass < (warm && i == 0 ? 5 : 1); ++pass) engine.pass(fd, sf, df, &report, start);
         if (applied) applied->push_back(report.applied);
         std::vector<uint32_t> top_down(w * h);
         for (size_t y = 0; y < h; ++y) std::copy_n(&dst[y * w], w, &top_down[(h - 1 - y) * w]);
@@ -193,15 +194,7 @@ std::vector<std::vector<uint32_t>> reference(const Video& in, const kelvra::cli:
 
 std::vector<std::vector<uint32_t>> reference_by_shots(const Video& in, const std::vector<size_t>& starts,
                                                       std::vector<kelvra::Levels>* applied) {
-    std::vector<std::vector<uint32_t>> out;
-    for (size_t s = 0; s < starts.size(); ++s) {
-        Video shot = in;
-        const size_t end = s + 1 < starts.size() ? starts[s + 1] : in.frames.size();
-        shot.frames.assign(in.frames.begin() + starts[s], in.frames.begin() + end);
-        const auto frames = reference(shot, kelvra::cli::CorrectionSettings{}, true, -1, applied, true);
-        out.insert(out.end(), frames.begin(), frames.end());
-    }
-    return out;
+    return reference(in, kelvra::cli::CorrectionSettings{}, true, -1, applied, starts);
 }
 
 std::vector<std::map<std::string, int>> read_stats(const std::string& file) {

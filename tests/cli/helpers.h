@@ -82,15 +82,18 @@ kelvra::cli::CorrectionSettings with(const std::function<void(kelvra::cli::Corre
 // frames flipped into contiguous bottom-up images. `warm`: the first frame
 // runs four extra times first. `freeze_from`: 0-based index of the first
 // frame with Freeze on (-1: never). Alpha is not part of the result.
-// `applied` receives each frame's levels. `shots_given`: the shots come
-// from cut rules, so balance's run finds no cuts of its own.
+// `applied` receives each frame's levels. `starts`: 0-based frames that
+// start a shot as cut rules start them (balance's run then finds no cuts of
+// its own).
 std::vector<std::vector<uint32_t>> reference(const Video& in, const kelvra::cli::CorrectionSettings& s,
                                              bool warm, int freeze_from = -1,
                                              std::vector<kelvra::Levels>* applied = nullptr,
-                                             bool shots_given = false);
+                                             const std::vector<size_t>& starts = {});
 
-// reference() over each shot on its own, warm-started at its first frame;
-// `starts` are the 0-based shot starts, 0 first.
+// reference() warm-started, restarting at each shot start: as a fresh
+// warm-started instance would for the plug-in's correction; balance's light
+// tracker goes on over the whole clip, as the tool's does. `starts` are the
+// 0-based shot starts, 0 first.
 std::vector<std::vector<uint32_t>> reference_by_shots(const Video& in, const std::vector<size_t>& starts,
                                                       std::vector<kelvra::Levels>* applied = nullptr);
 
