@@ -17,6 +17,9 @@ constexpr uint32_t kClipped = 250;
 // How far a cell's ratio may stray from the gain and still agree with it:
 // noise and compression, not a thing moving over it.
 constexpr double kTolerance = 0.04;
+// In dark cells noise and compression stray by a level or two, more than a
+// share of their mean.
+constexpr double kNoise = 2;
 
 }  // namespace
 
@@ -112,7 +115,10 @@ LightChange light_change(const LightCells& before, const LightCells& after) {
     double sum_before[3] = {}, sum_after[3] = {};
     for (int32_t i = 0; i < n; ++i) {
         bool near = true;
-        for (int c = 0; c < 3; ++c) near &= std::fabs(ratio[c][i] / change.gain[c] - 1) <= kTolerance;
+        for (int c = 0; c < 3; ++c) {
+            const double tolerance = std::max(kTolerance, kNoise / before.mean[cell[i]][c]);
+            near &= std::fabs(ratio[c][i] / change.gain[c] - 1) <= tolerance;
+        }
         change.alike[cell[i]] = near;
         agreeing += near;
         for (int c = 0; c < 3 && near; ++c) {

@@ -10,8 +10,9 @@ namespace {
 // Fast motion leaves a third or more agreeing, another scene next to none.
 constexpr double kAgreeing = 0.5;
 constexpr double kUnlike = 0.15;
-// The light is taken from the key only where most of the picture agrees.
-constexpr double kFollowing = 0.75;
+// The light is taken from the key only where more than half of the picture
+// agrees: a hand before the lens leaves about half.
+constexpr double kFollowing = 0.55;
 // The light given holds still while the one measured stays within this of
 // it, and creeps towards it by this share a frame, as a camera's white
 // balance does: a camera's own flicker and the measure's noise stay out.
