@@ -87,16 +87,26 @@ void stretch_frame(const FrameAnalysis& a, const Frame& src, const Frame& dst, c
     if (settings.show_histogram) draw_overlay(dst, overlay_counts);
 }
 
-Levels step_levels(FilterData& fd, ShotLight& light, const FrameAnalysis& a, bool shot_start,
-                   FrameReport* report) {
+namespace {
+
+// Through the record's five-frame history, as the editor's plug-in has it.
+Levels averaged_levels(FilterData& fd, const FrameAnalysis& a, bool shot_start, FrameReport* report) {
     const Levels own = own_levels(a);
     if (report) describe(a, own, *report);
-    if (a.correction == Correction::kPlugin) {
-        if (shot_start) restart_history(fd, own);
-        return end_points(fd, a.settings, own, report);
-    }
+    if (shot_start) restart_history(fd, own);
+    return end_points(fd, a.settings, own, report);
+}
+
+}  // namespace
+
+Levels step_levels(FilterData& fd, ShotLight& light, const FrameAnalysis& a, bool shot_start,
+                   FrameReport* report) {
+    if (a.correction == Correction::kPlugin) return averaged_levels(fd, a, shot_start, report);
+    const Levels own = own_levels(a);
+    if (report) describe(a, own, *report);
     LightReport light_report;
-    const Levels followed = light.add(a.balance, a.light, shot_start, light_report);
+    static_cast<LightReading&>(light_report) = a.light;
+    const Levels followed = light.add(a.balance, a.light, shot_start, light_report.used);
     if (report) report->light = light_report;
     return hold_or_disable(fd, a.settings, own, followed, report);
 }
@@ -105,9 +115,7 @@ void run_frame_pass(FilterData& fd, const Frame& src, const Frame& dst, FrameRep
                     const AnalysisPlan& plan) {
     FrameAnalysis a;
     analyse_frame(fd, src, a, plan);
-    const Levels own = own_levels(a);
-    if (report) describe(a, own, *report);
-    stretch_frame(a, src, dst, end_points(fd, a.settings, own, report));
+    stretch_frame(a, src, dst, averaged_levels(fd, a, false, report));
 }
 
 }  // namespace kelvra

@@ -7,6 +7,7 @@
 namespace kelvra {
 namespace {
 
+// The cells' means are taken from at most this many of the sample's pixels.
 constexpr int64_t kPixels = int64_t{1} << 14;
 
 // Below this mean a cell's ratio is mostly noise and rounding.
@@ -20,10 +21,6 @@ constexpr double kTolerance = 0.04;
 // In dark cells noise and compression stray by a level or two, more than a
 // share of their mean.
 constexpr double kNoise = 2;
-
-}  // namespace
-
-namespace {
 
 // The columns x0..x1 of cell column `column` in a grid `columns` wide.
 void cell_columns(int column, int32_t columns, int64_t& x0, int64_t& x1) {

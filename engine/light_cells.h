@@ -2,9 +2,10 @@
 // The light of a frame seen cell by cell, and how it changed between two
 // frames. A change of light multiplies every channel of everything in view
 // by one gain; a thing moving through the picture changes only the cells it
-// covers. So the gains are the medians of the cells' ratios, and the share
-// of cells that agree with them tells a change of light (nearly all agree)
-// from a change of picture (few do).
+// covers. So the gains are found from the cells' ratios (their medians, then
+// the ratio of the sums of the cells near them), and the share of cells that
+// agree tells a change of light (nearly all agree) from a change of picture
+// (few do).
 #pragma once
 
 #include <cstdint>

@@ -7,13 +7,11 @@
 // three gains since the run began; the cells that agree are the
 // background, the others have something passing over them. A frame too
 // dark or clipped to compare, or one much of which something covers, keeps
-// the light as it was; so does one that is
-// not the key's picture any more (the camera moved, something large covers
-// it), which becomes the key. A frame where next to no cell agrees with the
-// frame before either is unlike it: if the next frame holds its picture
-// (some cells agree), that next frame shows another scene. The light given
-// holds still within half a percent of the one measured and creeps towards
-// it, as a camera's white balance holds still inside a tolerance.
+// the light as it was; so does one that is not the key's picture any more
+// (the camera moved, something large covers it), which becomes the key. A frame where next to no cell agrees
+// with the frame before either is unlike it: if the next frame holds its picture (some cells agree), that
+// next frame shows another scene. The light given holds still within half a percent of the one measured and
+// creeps towards it, as a camera's white balance holds still inside a tolerance.
 //
 // It depends on the pictures alone, taken in order as they are measured,
 // so a binding that measures ahead of correcting gets what one that
@@ -41,10 +39,14 @@ enum class LightTrack : int32_t {
 
 const char* light_track_name(LightTrack track);
 
-struct FrameLight {
+// How a frame's light was found, and what it was.
+struct LightReading {
     LightTrack track = LightTrack::kStart;
     double gain[3] = {1, 1, 1};  // since the run began, R, G, B
     double agreement = 1;        // share of the cells compared that agreed
+};
+
+struct FrameLight : LightReading {
     // Cells that show the background: alike in the frame the light was
     // measured against, or too dark or clipped in both. All of them where
     // no light was measured.

@@ -24,7 +24,8 @@ constexpr double kNearSpread = 10;
 
 double step_towards(double from, double to, double step) { return std::clamp(to, from - step, from + step); }
 
-ScenePoints to_points(const float (&seen)[7]) {
+// White R G B, black R G B, spread.
+ScenePoints to_points(const float* seen) {
     ScenePoints s;
     for (int c = 0; c < 3; ++c) {
         s.white[c] = seen[c];
@@ -62,11 +63,8 @@ ScenePoints ShotLight::window_scene() {
     return to_points(middle);
 }
 
-Levels ShotLight::add(const BalancePoints& points, const FrameLight& light, bool shot_start,
-                      LightReport& report) {
-    report.track = light.track;
-    report.agreement = light.agreement;
-    std::copy_n(light.gain, 3, report.gain);
+Levels ShotLight::add(const BalancePoints& points, const LightReading& light, bool shot_start,
+                      ScenePoints& used) {
     const bool starts = shot_start || frames_ == 0 || (finds_cuts && light.track == LightTrack::kScene);
     if (starts) frames_ = 0;
     const double* const gain = light.gain;
@@ -93,7 +91,6 @@ Levels ShotLight::add(const BalancePoints& points, const FrameLight& light, bool
         starts ? target.white_spread : step_towards(scene_.white_spread, target.white_spread, kSpreadStep);
 
     // The scene in this frame's light: a white beyond 255 is clipped here.
-    ScenePoints& used = report.used;
     for (int c = 0; c < 3; ++c) {
         used.white[c] = std::clamp(scene_.white[c] * gain[c], 0.0, 255.0);
         used.black[c] = std::clamp(scene_.black[c] * gain[c], 0.0, 255.0);

@@ -23,12 +23,10 @@
 
 namespace kelvra {
 
-// What the run made of a frame.
-struct LightReport {
-    LightTrack track = LightTrack::kStart;
-    double gain[3] = {1, 1, 1};  // the light tracker's, R, G, B
-    double agreement = 1;        // share of the cells compared that agreed
-    ScenePoints used{};          // the scene's points in this frame's light
+// What the run made of a frame: the light tracker's reading, and the
+// scene's points in this frame's light.
+struct LightReport : LightReading {
+    ScenePoints used{};
 };
 
 class ShotLight {
@@ -41,8 +39,8 @@ public:
     bool finds_cuts = true;
 
     // The next frame of the run; `shot_start` starts the run at it. Gives
-    // the frame's levels.
-    Levels add(const BalancePoints& points, const FrameLight& light, bool shot_start, LightReport& report);
+    // the frame's levels, and the points they were made from in `used`.
+    Levels add(const BalancePoints& points, const LightReading& light, bool shot_start, ScenePoints& used);
 
 private:
     static constexpr int kSeen = 7;  // white R G B, black R G B, spread

@@ -12,7 +12,7 @@ namespace {
 using Field = std::pair<std::string, std::string>;
 
 std::string formatted(const char* format, double value) {
-    char text[32];
+    char text[64];
     std::snprintf(text, sizeof text, format, value);
     return text;
 }
@@ -20,11 +20,9 @@ std::string formatted(const char* format, double value) {
 std::string hundredths(double value) { return formatted("%.2f", value); }
 
 std::string seconds(const FrameClock& clock, int64_t frame) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.6f",
-                  clock.start + static_cast<double>(frame - 1) * static_cast<double>(clock.rate.den) /
-                                    static_cast<double>(clock.rate.num));
-    return text;
+    return formatted("%.6f", clock.start + static_cast<double>(frame - 1) *
+                                               static_cast<double>(clock.rate.den) /
+                                               static_cast<double>(clock.rate.num));
 }
 
 const char* const kChannel[3] = {"_r", "_g", "_b"};

@@ -59,7 +59,8 @@ struct LightRun {
         Image copy = image;
         kelvra::analyse_frame(fd, kelvra::Frame{copy.px.data(), kW, kH, kW * 4}, a,
                               {kelvra::Correction::kBalance, false, &sample, &tracker});
-        return light.add(a.balance, a.light, start, report);
+        static_cast<kelvra::LightReading&>(report) = a.light;
+        return light.add(a.balance, a.light, start, report.used);
     }
 };
 
