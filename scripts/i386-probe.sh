@@ -1,9 +1,14 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
 # Whether this machine runs 32-bit x86 programs, asked once per run. Sourced;
-# i386_probe prints one line, keeps it in i386_answer and sets i386_mode:
+# i386_probe [CHECK...] prints one line, keeps it in i386_answer and sets
+# i386_mode:
 #   native    the kernel runs them itself;
 #   emulated  qemu-i386 runs them, through binfmt_misc;
 #   none      neither; i386_reason says why.
+# A loader that prints its version may still start no program, so a caller
+# that needs one passes CHECK: a command that starts a 32-bit program in its
+# prefix and, where it cannot, sets i386_reason to wine's own reason; then the
+# answer is none.
 # KELVRA_I386=native|emulated|none overrides the answer. Where the kernel runs
 # no 32-bit program, or KELVRA_I386=emulated asks, and we are root, the probe
 # registers qemu-i386-static in binfmt_misc (mounting it if needed). That entry
@@ -113,6 +118,10 @@ i386_probe() {
     esac
     [ "$i386_registered" = 1 ] &&
         note="; registered kernel-wide (every i386 program on this machine) until this run ends"
+    if [ "$i386_mode" != none ] && [ $# -gt 0 ] && ! "$@"; then
+        i386_mode=none
+        i386_reason="the 32-bit loader starts no program here ($i386_reason)"
+    fi
     [ -n "${KELVRA_I386:-}" ] && note="$note [KELVRA_I386=$KELVRA_I386]"
     case $i386_mode in
         native) i386_answer="native$note" ;;
