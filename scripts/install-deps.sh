@@ -11,7 +11,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 source scripts/apt-retry.sh
 
-# What each package is for: README.md, "What a machine needs".
+# What each package is for: docs/testing.md, "What a machine needs".
 declare -A packages=(
     [build]="cmake g++ ninja-build pkg-config libgtest-dev libbenchmark-dev
         g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64

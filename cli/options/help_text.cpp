@@ -14,7 +14,7 @@ const char* section_title(Section section) {
         case Section::kSettings:
             return "Settings (flags win over the fields of --config):";
         case Section::kShots:
-            return "Shots (see README; --steady needs a file, the others also work on --raw):";
+            return "Shots (see docs/shots.md; --steady needs a file, the others also work on --raw):";
         case Section::kOutput:
             return "Output:";
         case Section::kRun:

@@ -72,7 +72,7 @@ const std::vector<OptionRow> kRows = {
      "analyse frames 1..N, then hold their end points (Freeze)"},
     {S::kSettings, "--warm-start", nullptr, T::kNothing, nullptr, nullptr,
      [](Options& o, const char*, std::string&) { return assign(o.warm_start, true); },
-     "with --plugin, give the first frames the full correction (balance always does; see README)"},
+     "with --plugin, give the first frames the full correction (balance always does; see docs/tool.md)"},
 
     {S::kShots, "--scene-cuts", nullptr, T::kOptionalValue, "S", "a sensitivity 0..100",
      [](Options& o, const char* v, std::string&) {
