@@ -26,12 +26,10 @@ namespace {
 
 constexpr int kRedrawMilliseconds = 100;
 
-// Each file's ffmpeg already decodes and encodes on more than one core, so
-// a second file at once pays only where there are cores to spare for it.
-int default_jobs() {
-    const long cores = sysconf(_SC_NPROCESSORS_ONLN);
-    return cores >= 4 ? int(cores / 2) : 1;
-}
+// A file's run (its decoder, the correction, its encoder) keeps about two
+// cores busy; more files at once than that share the cores, and each file
+// takes longer than alone (see scripts/bench-batch.sh).
+int default_jobs() { return std::max(1, int(sysconf(_SC_NPROCESSORS_ONLN) / 2)); }
 
 struct Running {
     size_t job;
