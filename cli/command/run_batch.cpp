@@ -26,9 +26,10 @@ namespace {
 
 constexpr int kRedrawMilliseconds = 100;
 
-// A file's run (its decoder, the correction, its encoder) keeps about two
-// cores busy; more files at once than that share the cores, and each file
-// takes longer than alone (see scripts/bench-batch.sh).
+// A file's decoder, correction and encoder already run side by side, so
+// on two cores a second file at once finishes a folder sooner but makes
+// each file take longer than alone (scripts/bench-batch.sh): each file
+// gets two cores.
 int default_jobs() { return std::max(1, int(sysconf(_SC_NPROCESSORS_ONLN) / 2)); }
 
 struct Running {
