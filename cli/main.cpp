@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     const std::optional<Options> options =
         parse_arguments(std::vector<std::string>(argv + 1, argv + argc), error);
     if (!options) {
-        std::fprintf(stderr, "kelvra: error: %s\n", error.c_str());
+        report_error(error);
         return 2;
     }
     switch (options->mode) {
@@ -36,9 +36,11 @@ int main(int argc, char** argv) {
         outcome = run_raw(*options);
     } else if (options->mode == Options::Mode::kDemo) {
         outcome = run_demo(*options);
+    } else if (options->mode == Options::Mode::kBatch) {
+        outcome = run_batch(*options);
     } else {
         outcome = run_file(*options);
     }
-    if (outcome.status != 0) std::fprintf(stderr, "kelvra: error: %s\n", outcome.error.c_str());
+    if (outcome.status != 0) report_error(outcome.error);
     return outcome.status;
 }

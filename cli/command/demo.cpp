@@ -1,15 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // `kelvra demo`: a short clip with a visible colour cast, made from ffmpeg's
 // own sources, corrected, with a before/after picture of its middle frame.
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 #include "command/run.h"
 #include "input/input_check.h"
 #include "options/options.h"
+#include "output/output_file.h"
 #include "process/process.h"
 
 namespace kelvra::cli {
@@ -41,17 +38,6 @@ struct DemoRun {
     const char* name;
     std::vector<std::string> options;
 };
-
-bool make_folders(const std::string& path, std::string& error) {
-    for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
-        const std::string part = path.substr(0, slash);
-        if (mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) {
-            error = "cannot make folder \"" + part + "\": " + std::strerror(errno);
-            return false;
-        }
-        if (slash == std::string::npos) return true;
-    }
-}
 
 }  // namespace
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// The three ways kelvra runs: a file (video or image), raw frames through
-// standard input and output, and the demo.
+// The ways kelvra runs: a file (video or image), many files into a folder,
+// raw frames through standard input and output, and the demo.
 #pragma once
 
 #include <string>
@@ -15,11 +15,14 @@ struct Outcome {
 };
 
 Outcome run_file(const Options& options);
+Outcome run_batch(const Options& options);
 Outcome run_raw(const Options& options);
 Outcome run_demo(const Options& options);
 
 // One line on standard error, "kelvra: warning: ...".
 void warn(const std::string& message);
+// One line on standard error, "kelvra: error: ...".
+void report_error(const std::string& message);
 
 // Whether to draw the progress bar: standard error is a terminal and
 // --quiet was not given.

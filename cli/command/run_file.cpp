@@ -249,7 +249,7 @@ std::optional<std::string> incomplete_warning(const Options& o, const Plan& p, i
 // shot's levels chosen.
 Outcome plan_steady_levels(const Options& o, const Plan& p, LevelPlan& levels) {
     Corrector measure(p.settings, p.info.width, p.info.height, LevelPlan{o.cuts, {}, true});
-    ProgressBar progress(progress_wanted(o), p.info.frame_count, "analysing  ");
+    ProgressBar progress(progress_wanted(o), p.info.frame_count, "analysing  ", o.progress_fd);
     const Outcome outcome = run_pass(o, p, measure, "", nullptr, progress);
     if (outcome.status != 0) return outcome;
     levels.given = measure.records();
@@ -285,7 +285,7 @@ Outcome run_file(const Options& o) {
     }
     Corrector corrector(plan->settings, plan->info.width, plan->info.height, levels);
     ProgressBar progress(progress_wanted(o) && !plan->still, plan->info.frame_count,
-                         two_passes ? "correcting " : "");
+                         two_passes ? "correcting " : "", o.progress_fd);
     int64_t damaged = 0;
     const Outcome outcome = run_pass(o, *plan, corrector, output->temp_path(),
                                      compare_output ? &capture : nullptr, progress, &damaged);

@@ -11,9 +11,10 @@ namespace kelvra::cli {
 namespace {
 
 // How the word after an option completes: "_filedir", "_filedir png" for a
-// value named FILE.png, or "" for a value to type.
+// value named FILE.png, "_filedir -d" for a DIR, or "" for a value to type.
 std::string value_completion(const OptionRow& row) {
     const std::string value = row.value;
+    if (value == "DIR") return "_filedir -d";
     if (value.rfind("FILE", 0) != 0) return "";
     return value.size() > 5 && value[4] == '.' ? "_filedir " + value.substr(5) : "_filedir";
 }

@@ -63,6 +63,7 @@ void append_wrapped(std::string& out, const std::string& head, const std::string
 std::string help_text() {
     std::string out =
         "Usage: kelvra IN OUT [options]\n"
+        "  or:  kelvra IN... --out-dir DIR [options]\n"
         "  or:  kelvra --raw WxH - - [options]\n"
         "  or:  kelvra demo [FOLDER]\n"
         "Automatic white balance. By default balance: each channel's white and black brought to those\n"
@@ -70,9 +71,9 @@ std::string help_text() {
         "contrast stays; over a video it follows the light of each shot, so things passing through do\n"
         "not move the levels; --plugin gives the correction of the kelvra.vdf plug-in instead, bit for\n"
         "bit.\n"
-        "The first form corrects a video file or an image; --raw corrects raw BGRA frames from standard\n"
-        "input to standard output; demo makes a clip with colour casts and corrects it (default folder\n"
-        "out/demo).\n";
+        "The first form corrects a video file or an image; the second corrects many into one folder,\n"
+        "several at once; --raw corrects raw BGRA frames from standard input to standard output; demo\n"
+        "makes a clip with colour casts and corrects it (default folder out/demo).\n";
     for (const Section section : {Section::kSettings, Section::kShots, Section::kOutput, Section::kRun}) {
         out += std::string("\n") + section_title(section) + "\n";
         for (const OptionRow& row : option_table()) {

@@ -117,6 +117,16 @@ const std::vector<OptionRow> kRows = {
     {S::kOutput, "--compare-frame", nullptr, T::kValue, "N", "a frame number from 1",
      [](Options& o, const char* v, std::string&) { return store(o.compare_frame, v, parse_frame_number); },
      "that frame, counting from 1 (default: the middle one)"},
+    {S::kOutput, "--out-dir", nullptr, T::kValue, "DIR", nullptr,
+     [](Options& o, const char* v, std::string&) { return assign(o.out_dir, v); },
+     "every name given is an input, each corrected into DIR (made when missing) under its own name and "
+     "container; --stats, --plot and --compare FILE then give each input NAME.EXT its own NAME-FILE"},
+    {S::kOutput, "--out-ext", nullptr, T::kValue, "EXT", "an extension of letters and digits",
+     [](Options& o, const char* v, std::string&) {
+         const std::optional<std::string> ext = parse_extension(v);
+         return ext && assign(o.out_extension, *ext);
+     },
+     "with --out-dir, write every output with this extension (and so its container)"},
     {S::kOutput, "--force", "-f", T::kNothing, nullptr, nullptr,
      [](Options& o, const char*, std::string&) { return assign(o.force, true); },
      "replace an existing output"},
@@ -130,6 +140,9 @@ const std::vector<OptionRow> kRows = {
          return true;
      },
      "take raw BGRA frames of this size: standard input in, standard output out"},
+    {S::kRun, "--jobs", "-j", T::kValue, "N", "an integer 1..64",
+     [](Options& o, const char* v, std::string&) { return store(o.jobs, v, parse_job_count); },
+     "with --out-dir, the files corrected at once (default: one for every two cores)"},
     {S::kRun, "--quiet", "-q", T::kNothing, nullptr, nullptr,
      [](Options& o, const char*, std::string&) { return assign(o.quiet, true); }, "no progress bar"},
     {S::kRun, "--verbose", nullptr, T::kNothing, nullptr, nullptr,

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "options/option_values.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "input/media_info.h"
 #include "levels/config_line.h"
 
@@ -38,6 +41,15 @@ std::optional<int> parse_in_range(const std::string& text, int lowest, int highe
 std::optional<int> parse_sensitivity(const std::string& text) { return parse_in_range(text, 0, 100); }
 
 std::optional<int> parse_crf(const std::string& text) { return parse_in_range(text, 0, 63); }
+
+std::optional<int> parse_job_count(const std::string& text) { return parse_in_range(text, 1, 64); }
+
+std::optional<std::string> parse_extension(const std::string& text) {
+    const std::string ext = text.rfind('.', 0) == 0 ? text.substr(1) : text;
+    if (ext.empty() || !std::all_of(ext.begin(), ext.end(), [](unsigned char c) { return std::isalnum(c); }))
+        return std::nullopt;
+    return ext;
+}
 
 std::optional<BorderOffsets> parse_border(const std::string& text) {
     int32_t v[4];

@@ -104,6 +104,14 @@ bool Parser::check(Options& o) {
     if (o.flags.border && o.flags.no_border) return fail("--border and --no-border contradict each other");
     if (o.compare_frame && o.compare_path.empty()) return fail("--compare-frame needs --compare FILE.png");
     if (!check_shot_options(o)) return false;
+    if (!o.out_dir.empty()) {
+        if (o.mode == Mode::kRaw) return fail("--out-dir is for files, not for --raw");
+        if (positional_.empty()) return fail("--out-dir DIR needs the input files before or after it");
+        o.mode = Mode::kBatch;
+        o.inputs = positional_;
+        return true;
+    }
+    if (o.jobs || !o.out_extension.empty()) return fail("--jobs and --out-ext go with --out-dir DIR");
     if (!positional_.empty() && positional_[0] == "demo" && o.mode == Mode::kFile) {
         if (positional_.size() > 2) return fail("usage: kelvra demo [FOLDER]");
         o.mode = Mode::kDemo;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// The command line: `kelvra IN OUT [options]`, `kelvra --raw WxH - -` and
-// `kelvra demo [FOLDER]`.
+// The command line: `kelvra IN OUT [options]`, `kelvra IN... --out-dir DIR`,
+// `kelvra --raw WxH - -` and `kelvra demo [FOLDER]`.
 #pragma once
 
 #include <cstdint>
@@ -15,8 +15,12 @@
 namespace kelvra::cli {
 
 struct Options {
-    enum class Mode { kFile, kRaw, kDemo, kHelp, kVersion } mode = Mode::kFile;
-    std::string input, output;  // kDemo: output is the folder
+    enum class Mode { kFile, kBatch, kRaw, kDemo, kHelp, kVersion } mode = Mode::kFile;
+    std::string input, output;        // kDemo: output is the folder
+    std::vector<std::string> inputs;  // kBatch, each written into out_dir
+    std::string out_dir, out_extension;
+    std::optional<int> jobs;
+    int progress_fd = -1;  // a file of a batch: its progress goes to this pipe
     int32_t raw_width = 0, raw_height = 0;
     std::optional<ConfigValues> config;
     SettingFlags flags;

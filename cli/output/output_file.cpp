@@ -53,11 +53,26 @@ bool check_output_path(const std::string& input, const std::string& output, bool
     return true;
 }
 
-std::optional<PendingOutput> PendingOutput::create(const std::string& path, std::string& error) {
-    const std::string folder = folder_of(path);
+bool make_folders(const std::string& path, std::string& error) {
+    for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+        const std::string part = path.substr(0, slash);
+        if (mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) {
+            error = "cannot make folder \"" + part + "\": " + std::strerror(errno);
+            return false;
+        }
+        if (slash == std::string::npos) return true;
+    }
+}
+
+std::string temporary_path(const std::string& path, pid_t pid) {
     // The temporary name ends with the final one, so ffmpeg picks the same
     // container and encoder from its extension.
-    const std::string temp = folder + "/.kelvra-" + std::to_string(getpid()) + "-" + name_of(path);
+    return folder_of(path) + "/.kelvra-" + std::to_string(pid) + "-" + name_of(path);
+}
+
+std::optional<PendingOutput> PendingOutput::create(const std::string& path, std::string& error) {
+    const std::string folder = folder_of(path);
+    const std::string temp = temporary_path(path, getpid());
     const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
         error = "cannot write in folder \"" + folder + "\": " + std::strerror(errno);

@@ -4,6 +4,8 @@
 // nothing: neither a partial file nor a changed old one.
 #pragma once
 
+#include <sys/types.h>
+
 #include <optional>
 #include <string>
 
@@ -18,6 +20,12 @@ bool same_target(const std::string& a, const std::string& b);
 // The checks made before anything is written: not a folder, not the input,
 // not an existing file unless `force`.
 bool check_output_path(const std::string& input, const std::string& output, bool force, std::string& error);
+
+// Makes the folder and those above it where missing.
+bool make_folders(const std::string& path, std::string& error);
+
+// The name an output is written under by process `pid` until it is complete.
+std::string temporary_path(const std::string& path, pid_t pid);
 
 class PendingOutput {
 public:

@@ -31,6 +31,11 @@ const std::set<std::string> kImageExtensions = {"png",  "jpg", "jpeg", "bmp", "t
                                                 "webp", "ppm", "pgm",  "pnm", "pam", "tga",
                                                 "jxl",  "exr", "dpx",  "jp2", "sgi"};
 
+// Lossy formats whose pictures hold no alpha channel: given one, their
+// encoders drop it without a word.
+const std::set<std::string> kNoAlphaEncoders = {"mjpeg", "ljpeg", "jpegls"};
+const std::set<std::string> kNoAlphaExtensions = {"jpg", "jpeg", "mjpg", "mjpeg"};
+
 }  // namespace
 
 std::string extension_of(const std::string& path) {
@@ -61,8 +66,11 @@ OutputFormat choose_output_format(const MediaInfo& input, const std::string& out
     const std::string ext = extension_of(output_path);
     f.single_image = kImageExtensions.count(ext) > 0;
     const bool player = codec.empty() ? kPlayerContainers.count(ext) > 0 : kPlayerEncoders.count(codec) > 0;
-    const bool keeps_alpha = has_alpha(input.pix_fmt) && !player;
+    const bool no_alpha =
+        codec.empty() ? kNoAlphaExtensions.count(ext) > 0 : kNoAlphaEncoders.count(codec) > 0;
+    const bool keeps_alpha = has_alpha(input.pix_fmt) && !player && !no_alpha;
     f.pipe_format = keeps_alpha ? "bgra" : "bgr0";
+    f.drops_alpha = has_alpha(input.pix_fmt) && !keeps_alpha;
     if (!user_pix_fmt.empty()) {
         f.yuv = !is_rgb_pix_fmt(user_pix_fmt) && !starts_with(user_pix_fmt, "gray");
         return f;
@@ -81,7 +89,6 @@ OutputFormat choose_output_format(const MediaInfo& input, const std::string& out
         f.pipe_format = f.pix_fmt;
         f.yuv_pipe = true;
     }
-    f.drops_alpha = has_alpha(input.pix_fmt);
     return f;
 }
 

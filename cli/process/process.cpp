@@ -81,16 +81,20 @@ Fd make_log_file() {
     return Fd(fd);
 }
 
-std::string log_summary(int log_fd) {
-    if (log_fd < 0) return {};
+std::string read_log(int log_fd) {
     std::string text;
     char buf[4096];
     ssize_t n;
     off_t offset = 0;
-    while ((n = pread(log_fd, buf, sizeof buf, offset)) > 0) {
+    while (log_fd >= 0 && (n = pread(log_fd, buf, sizeof buf, offset)) > 0) {
         text.append(buf, size_t(n));
         offset += n;
     }
+    return text;
+}
+
+std::string log_summary(int log_fd) {
+    const std::string text = read_log(log_fd);
     std::vector<std::string> lines;
     size_t start = 0;
     while (start < text.size()) {

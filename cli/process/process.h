@@ -40,6 +40,8 @@ void widen_pipe(int fd);
 
 // An anonymous file that collects a child's standard error.
 Fd make_log_file();
+// Everything a child wrote to its log.
+std::string read_log(int log_fd);
 // What a child wrote to its log, as one line: the first message and, when
 // there are more, the last.
 std::string log_summary(int log_fd);

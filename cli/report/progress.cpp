@@ -42,8 +42,9 @@ std::string progress_line(int64_t done, std::optional<int64_t> total, double ela
     return line;
 }
 
-ProgressBar::ProgressBar(bool enabled, std::optional<int64_t> total, std::string label)
-    : enabled_(enabled),
+ProgressBar::ProgressBar(bool enabled, std::optional<int64_t> total, std::string label, int report_fd)
+    : enabled_(enabled || report_fd >= 0),
+      report_fd_(report_fd),
       total_(total),
       label_(std::move(label)),
       start_(std::chrono::steady_clock::now()),
@@ -60,10 +61,25 @@ void ProgressBar::update(int64_t done) {
 void ProgressBar::finish(int64_t done) {
     if (!enabled_) return;
     draw(done);
-    std::fputc('\n', stderr);
+    if (report_fd_ < 0) std::fputc('\n', stderr);
+}
+
+void ProgressBar::set_total(std::optional<int64_t> total, std::string label) {
+    total_ = total;
+    label_ = std::move(label);
+}
+
+void ProgressBar::clear() {
+    if (enabled_ && report_fd_ < 0) std::fputs("\r\033[K", stderr);
 }
 
 void ProgressBar::draw(int64_t done) {
+    if (report_fd_ >= 0) {
+        // A batch that went away stops no file: the line is lost, the run goes on.
+        dprintf(report_fd_, "%lld %lld\n", static_cast<long long>(done),
+                static_cast<long long>(total_.value_or(-1)));
+        return;
+    }
     const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
     // Carriage return, the line, then clear what a longer line left.
     std::fprintf(stderr, "\r%s%s\033[K", label_.c_str(), progress_line(done, total_, elapsed).c_str());

@@ -101,6 +101,10 @@ TEST(Arguments, RefusedBeforeAnythingRuns) {
         {{"--raw", "64x0", "-", "-"}, "--raw: expected WIDTHxHEIGHT"},
         {{"--raw", "64x48", "-", "-", "--codec", "ffv1"}, "for files, not for --raw"},
         {{"-", "out.mp4"}, "for --raw WxH only"},
+        {{"a", "b", "--jobs", "2"}, "--jobs and --out-ext go with --out-dir DIR"},
+        {{"a", "--out-dir", "d", "--jobs", "0"}, "--jobs: expected an integer 1..64"},
+        {{"a", "--out-dir", "d", "--out-ext", "m/kv"}, "--out-ext: expected an extension"},
+        {{"--out-dir", "d"}, "needs the input files"},
     };
     for (const auto& [args, message] : cases) {
         EXPECT_NE(refused(args).find(message), std::string::npos) << message;
