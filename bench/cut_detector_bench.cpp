@@ -10,9 +10,9 @@
 #include <string>
 
 #include "bench_frames.h"
-#include "frame_pass.h"
-#include "shots.h"
-#include "thumbnail.h"
+#include "pass/frame_pass.h"
+#include "time/shots.h"
+#include "time/thumbnail.h"
 
 namespace {
 

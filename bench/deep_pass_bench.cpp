@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "bench_frames.h"
-#include "deep_frame.h"
-#include "deep_overlay.h"
-#include "deep_stretch.h"
-#include "frame_pass.h"
+#include "overlay/deep_overlay.h"
+#include "pass/frame_pass.h"
+#include "stretch/deep_frame.h"
+#include "stretch/deep_stretch.h"
 
 namespace {
 

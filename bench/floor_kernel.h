@@ -6,6 +6,6 @@
 
 #include <cstdint>
 
-#include "frame.h"
+#include "base/frame.h"
 
 uint32_t floor_pass(const kelvra::Frame& src, const kelvra::Frame& dst);

@@ -15,7 +15,7 @@
 
 #include "bench_frames.h"
 #include "floor_kernel.h"
-#include "frame_pass.h"
+#include "pass/frame_pass.h"
 #include "pass_kinds.h"
 #include "plain_filter.h"
 #include "ratio_table.h"

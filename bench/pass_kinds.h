@@ -4,7 +4,7 @@
 // the frame off each side), the dialog closed as in rendering.
 #pragma once
 
-#include "filter_data.h"
+#include "base/filter_data.h"
 
 struct PassKind {
     const char* name;

@@ -3,10 +3,10 @@
 
 #include <algorithm>
 
-#include "dialog_rules.h"
+#include "base/x86_arith.h"
+#include "dialog/dialog_rules.h"
 #include "frei0r_api.h"
-#include "shots.h"
-#include "x86_arith.h"
+#include "time/shots.h"
 
 namespace kelvra::frei0r {
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "live_corrector.h"
+#include "time/live_corrector.h"
 
 namespace kelvra::frei0r {
 

@@ -6,8 +6,8 @@
 #include <new>
 
 #include "frei0r_api.h"
-#include "live_corrector.h"
 #include "parameters.h"
+#include "time/live_corrector.h"
 
 #define KELVRA_EXPORT extern "C" __attribute__((visibility("default")))
 

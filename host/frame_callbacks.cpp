@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Instance creation, the start of a rendering run and the frame itself: each
 // hands the host's records to the engine.
-#include "frame_pass.h"
+#include "pass/frame_pass.h"
 #include "plugin.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // offset compiles cleanly and only crashes inside the editor.
 #include <cstddef>
 
-#include "filter_data.h"
+#include "base/filter_data.h"
 #include "host_abi.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // script object and the module instance handle.
 #pragma once
 
-#include "filter_data.h"
+#include "base/filter_data.h"
 #include "host_abi.h"
 
 extern HINSTANCE g_hInst;

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The script method Config(level, soft, border, nup, nleft, nright, ndown),
 // which restores what FssProc saved.
+#include "dialog/settings_edit.h"
 #include "plugin.h"
-#include "settings_edit.h"
 
 namespace {
 

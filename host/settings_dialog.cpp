@@ -6,10 +6,10 @@
 
 #include <commctrl.h>
 
+#include "dialog/dialog_rules.h"
+#include "dialog/settings_edit.h"
 #include "dialog_ids.h"
-#include "dialog_rules.h"
 #include "plugin.h"
-#include "settings_edit.h"
 
 namespace {
 

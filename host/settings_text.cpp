@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "dialog/settings_edit.h"
 #include "plugin.h"
-#include "settings_edit.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <optional>
 
 #include "convert/frame_codec.h"
-#include "deep_frame.h"
-#include "deep_overlay.h"
-#include "deep_stretch.h"
+#include "overlay/deep_overlay.h"
+#include "stretch/deep_frame.h"
+#include "stretch/deep_stretch.h"
 
 namespace kelvra::cli {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "convert/frame_memory.h"
-#include "end_points.h"
+#include "plugin/end_points.h"
 
 namespace kelvra::cli {
 

@@ -5,7 +5,7 @@
 #include <map>
 #include <sstream>
 
-#include "x86_arith.h"
+#include "base/x86_arith.h"
 
 namespace kelvra::cli {
 namespace {

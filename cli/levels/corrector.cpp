@@ -4,10 +4,10 @@
 #include <cstddef>
 #include <utility>
 
-#include "frame_pass.h"
-#include "settings_edit.h"
-#include "shot_sight.h"
-#include "top_down.h"
+#include "base/top_down.h"
+#include "dialog/settings_edit.h"
+#include "pass/frame_pass.h"
+#include "time/shot_sight.h"
 
 namespace kelvra::cli {
 

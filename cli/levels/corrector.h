@@ -12,13 +12,13 @@
 #include <optional>
 #include <vector>
 
-#include "filter_data.h"
-#include "frame.h"
-#include "frame_pass.h"
+#include "balance/shot_light.h"
+#include "base/filter_data.h"
+#include "base/frame.h"
 #include "levels/settings.h"
-#include "shot_light.h"
-#include "shot_sight.h"
-#include "shots.h"
+#include "pass/frame_pass.h"
+#include "time/shot_sight.h"
+#include "time/shots.h"
 
 namespace kelvra::cli {
 

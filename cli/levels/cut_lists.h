@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "shots.h"
+#include "time/shots.h"
 
 namespace kelvra::cli {
 

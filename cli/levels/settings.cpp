@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "levels/settings.h"
 
-#include "dialog_rules.h"
+#include "dialog/dialog_rules.h"
 
 namespace kelvra::cli {
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "correction.h"
+#include "base/correction.h"
 #include "levels/config_line.h"
 
 namespace kelvra::cli {

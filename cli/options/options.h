@@ -10,7 +10,7 @@
 
 #include "levels/config_line.h"
 #include "levels/settings.h"
-#include "shots.h"
+#include "time/shots.h"
 
 namespace kelvra::cli {
 

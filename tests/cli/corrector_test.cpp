@@ -7,9 +7,9 @@
 
 #include <random>
 
-#include "filter_data.h"
-#include "frame_pass.h"
+#include "base/filter_data.h"
 #include "helpers.h"
+#include "pass/frame_pass.h"
 #include "report/progress.h"
 
 using kelvra::cli::CorrectionSettings;

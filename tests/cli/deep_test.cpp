@@ -15,10 +15,10 @@
 #include <random>
 #include <set>
 
+#include "base/top_down.h"
 #include "helpers.h"
 #include "levels/corrector.h"
-#include "overlay.h"
-#include "top_down.h"
+#include "overlay/overlay.h"
 
 using kelvra::cli::CorrectionSettings;
 

@@ -13,9 +13,9 @@
 #include <regex>
 #include <sstream>
 
-#include "filter_data.h"
-#include "frame_pass.h"
+#include "base/filter_data.h"
 #include "levels/corrector.h"
+#include "pass/frame_pass.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "end_points.h"
-#include "frame_pass.h"
 #include "levels/settings.h"
+#include "pass/frame_pass.h"
+#include "plugin/end_points.h"
 
 // The engine run frame by frame as a binding runs it: the analysis plan for a
 // correction, the sample balance needs and its run's light.

@@ -7,12 +7,12 @@
 #include <map>
 #include <regex>
 
-#include "balance.h"
-#include "filter_data.h"
-#include "frame_pass.h"
+#include "balance/balance.h"
+#include "base/filter_data.h"
 #include "helpers.h"
 #include "levels/corrector.h"
 #include "levels/steady.h"
+#include "pass/frame_pass.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <limits>
 
-#include "koren.h"
-#include "x86_arith.h"
+#include "base/x86_arith.h"
+#include "plugin/koren.h"
 
 using namespace kelvra;
 

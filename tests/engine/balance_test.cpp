@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Balance: what it measures in a picture, the levels it makes of that, and
 // what they do to a cast, checked by stretching pixels with the levels.
-#include "balance.h"
+#include "balance/balance.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 #include <cmath>
 #include <vector>
 
-#include "balance_sample.h"
-#include "frame_pass.h"
-#include "region.h"
+#include "balance/balance_sample.h"
+#include "base/region.h"
+#include "pass/frame_pass.h"
 
 namespace {
 

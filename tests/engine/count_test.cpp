@@ -2,13 +2,13 @@
 // Counting the source: the analysis region into the histogram and, for the
 // overlay, the whole frame, for offsets inside, at and beyond the frame's
 // edges.
-#include "count.h"
+#include "plugin/count.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 
-#include "region.h"
+#include "base/region.h"
 #include "test_frames.h"
 
 namespace {

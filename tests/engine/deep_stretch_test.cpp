@@ -3,7 +3,7 @@
 // samples against an 80-bit floating-point evaluation of its formula (exact
 // here: every numerator fits in 48 bits), its distance from the 8-bit
 // stretch, and the overlay drawn at depth.
-#include "deep_stretch.h"
+#include "stretch/deep_stretch.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,9 @@
 #include <cstring>
 #include <random>
 
-#include "deep_overlay.h"
-#include "overlay.h"
-#include "remap.h"
+#include "overlay/deep_overlay.h"
+#include "overlay/overlay.h"
+#include "stretch/remap.h"
 
 using kelvra::DeepFrame;
 using kelvra::Levels;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Slider ranges and the offset coupling rule.
-#include "dialog_rules.h"
+#include "dialog/dialog_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // settings sequences, and the same picture from every buffer layout.
 #include <gtest/gtest.h>
 
-#include "frame_pass.h"
+#include "pass/frame_pass.h"
 #include "plain_filter.h"
 #include "test_frames.h"
 

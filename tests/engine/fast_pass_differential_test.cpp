@@ -6,7 +6,7 @@
 // outline, in contiguous, padded, top-down and in-place buffers.
 #include <gtest/gtest.h>
 
-#include "frame_pass.h"
+#include "pass/frame_pass.h"
 #include "plain_filter.h"
 #include "test_frames.h"
 

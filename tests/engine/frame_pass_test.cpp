@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The frame pass on the worked frames: end points, stretch, Soft, Freeze,
 // history averaging, Disable and the analysis outline.
-#include "frame_pass.h"
+#include "pass/frame_pass.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "end_points.h"
-#include "gisto.h"
+#include "base/x86_arith.h"
+#include "plugin/end_points.h"
+#include "plugin/gisto.h"
 #include "test_frames.h"
-#include "x86_arith.h"
 
 using kelvra::FilterData;
 using kelvra::Levels;

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Histogram analysis on the worked cases: starts, ends, clip and medians.
-#include "gisto.h"
+#include "plugin/gisto.h"
 
 #include <gtest/gtest.h>
 
-#include "x86_arith.h"
+#include "base/x86_arith.h"
 
 using kelvra::gisto;
 

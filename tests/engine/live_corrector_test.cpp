@@ -5,7 +5,7 @@
 // the plug-in's averaging, at a break or a cut five passes of the frame (the
 // history full of its own levels), a flash taken back once a frame shows
 // the picture return.
-#include "live_corrector.h"
+#include "time/live_corrector.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +14,8 @@
 #include <random>
 #include <vector>
 
-#include "frame_clock.h"
 #include "test_frames.h"
+#include "time/frame_clock.h"
 
 namespace {
 

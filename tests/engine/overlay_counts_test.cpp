@@ -6,8 +6,8 @@
 
 #include <climits>
 
-#include "outline.h"
-#include "remap.h"
+#include "overlay/outline.h"
+#include "stretch/remap.h"
 #include "test_frames.h"
 
 using kelvra::ChannelCounts;

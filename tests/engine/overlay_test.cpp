@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The histogram overlay: white grid, bar heights, layering and clipping.
-#include "overlay.h"
+#include "overlay/overlay.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "frame_pass.h"
+#include "pass/frame_pass.h"
 #include "plain_filter.h"
 #include "test_frames.h"
 

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "x86_arith.h"
+#include "base/x86_arith.h"
 
 namespace plain {
 namespace {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "filter_data.h"
+#include "base/filter_data.h"
 
 namespace plain {
 

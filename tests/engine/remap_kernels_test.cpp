@@ -2,7 +2,7 @@
 // Row kernels of the stretch: the plain one against the double formula, the
 // vector twins against the plain one and against the lane model, for every
 // channel value, row lengths around the vector widths, and in place.
-#include "remap_kernels.h"
+#include "stretch/remap_kernels.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <random>
 #include <vector>
 
-#include "x86_arith.h"
+#include "base/x86_arith.h"
 
 using kelvra::Levels;
 using kelvra::RemapPlan;

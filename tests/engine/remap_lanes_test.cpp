@@ -2,13 +2,13 @@
 // The stretch as 16-bit lane arithmetic: wherever a lane is fitted it gives
 // the double formula's byte for all 256 inputs; where it cannot be, it says
 // so.
-#include "remap_lanes.h"
+#include "stretch/remap_lanes.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "x86_arith.h"
+#include "base/x86_arith.h"
 
 namespace {
 

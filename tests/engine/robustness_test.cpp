@@ -6,7 +6,7 @@
 
 #include <climits>
 
-#include "frame_pass.h"
+#include "pass/frame_pass.h"
 #include "plain_filter.h"
 #include "test_frames.h"
 

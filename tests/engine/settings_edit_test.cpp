@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The dialog's and the script command's writes to the record.
-#include "settings_edit.h"
+#include "dialog/settings_edit.h"
 
 #include <gtest/gtest.h>
 

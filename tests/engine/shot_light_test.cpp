@@ -4,7 +4,7 @@
 // empty scene has them, a light that changes is followed to the levels a
 // run under that light from its first frame has, and another scene starts
 // afresh.
-#include "shot_light.h"
+#include "balance/shot_light.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +12,9 @@
 #include <cmath>
 #include <random>
 
-#include "balance_sample.h"
-#include "frame_pass.h"
-#include "region.h"
+#include "balance/balance_sample.h"
+#include "base/region.h"
+#include "pass/frame_pass.h"
 #include "test_frames.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The cut detector on plain pictures: flashes, fades and motion are no cuts,
 // cuts between shots of one tone are, and the lists win over the scores.
-#include "shots.h"
+#include "time/shots.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <optional>
 #include <vector>
 
-#include "end_points.h"
-#include "thumbnail.h"
+#include "plugin/end_points.h"
+#include "time/thumbnail.h"
 
 namespace {
 

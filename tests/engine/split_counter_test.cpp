@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Counting with split tables against one SetRGB per pixel: rows of every
 // length, added to counts and to a histogram that already hold something.
-#include "split_counter.h"
+#include "plugin/split_counter.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <random>
 #include <vector>
 
-#include "gisto.h"
+#include "plugin/gisto.h"
 
 using kelvra::ChannelCounts;
 

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "frame_pass.h"
+#include "pass/frame_pass.h"
 
 namespace {
 constexpr uint32_t kPaddingMarker = 0xA5A5A5A5;

@@ -8,8 +8,8 @@
 #include <random>
 #include <vector>
 
-#include "filter_data.h"
-#include "frame.h"
+#include "base/filter_data.h"
+#include "base/frame.h"
 
 struct Image {
     int w = 0, h = 0;

@@ -10,8 +10,8 @@
 #include <memory>
 #include <vector>
 
-#include "filter_data.h"
-#include "frame_pass.h"
+#include "base/filter_data.h"
+#include "pass/frame_pass.h"
 #include "plain_filter.h"
 
 namespace {

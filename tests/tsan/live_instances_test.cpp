@@ -8,8 +8,8 @@
 #include <thread>
 #include <vector>
 
-#include "live_corrector.h"
 #include "test_frames.h"
+#include "time/live_corrector.h"
 
 namespace {
 

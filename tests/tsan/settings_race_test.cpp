@@ -12,10 +12,10 @@
 #include <thread>
 #include <vector>
 
-#include "dialog_rules.h"
-#include "frame_pass.h"
+#include "dialog/dialog_rules.h"
+#include "dialog/settings_edit.h"
+#include "pass/frame_pass.h"
 #include "plain_filter.h"
-#include "settings_edit.h"
 #include "test_frames.h"
 
 using kelvra::FilterData;

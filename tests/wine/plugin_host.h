@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "filter_data.h"
+#include "base/filter_data.h"
 #include "host_abi.h"
 
 // What the module did with the host's function table.

@@ -5,7 +5,7 @@
 
 #include <random>
 
-#include "filter_data.h"
+#include "base/filter_data.h"
 
 struct FrameSize {
     int w, h;

@@ -1,0 +1,163 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "balance/balance.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "base/x86_arith.h"
+
+namespace kelvra {
+namespace {
+
+// The white is where the brightest 1 in 512 pixels reach (at least 5 of
+// them), ranked by how near each is to the top of all three channels.
+constexpr int32_t kWhiteShare = 512;
+constexpr int32_t kWhiteMinimum = 5;
+constexpr int kWhiteRounds = 4;
+constexpr int32_t kScoreTop = 1023;
+
+// Blacks of real pictures differ by a level or two between channels.
+constexpr int32_t kBlackDeadZone = 2;
+// At most this much of a common lift goes, so a fade to white stays one.
+constexpr int32_t kLiftCap = 24;
+// A picture whose channels all span fewer levels shows no white or black:
+// a flat card, a black frame.
+constexpr int32_t kMinRange = 24;
+// No cast takes a channel below a third of its white.
+constexpr double kMaxGain = 3.0;
+// A white whose pixels spread this little (in thousandths) is trusted fully;
+// from there less and less, and not at all from the second: it is the
+// colour of the light or of the things lit, not a neutral.
+constexpr double kTrustedSpread = 40;
+constexpr double kDistrustedSpread = 150;
+
+int32_t channel(uint32_t pixel, int c) { return static_cast<int32_t>((pixel >> (16 - 8 * c)) & 0xFF); }
+
+// How near a pixel is to the white in all three channels at once: the least
+// of its channels' shares of their whites, 0..kScoreTop.
+int32_t joint_score(uint32_t pixel, const int32_t (&scale)[3]) {
+    int32_t score = kScoreTop;
+    for (int c = 0; c < 3; ++c) score = std::min(score, (channel(pixel, c) * scale[c]) >> 12);
+    return score;
+}
+
+// The jointly brightest pixels for a white: the score each pixel must reach
+// to be among the `wanted` best.
+struct Cluster {
+    int32_t scale[3];
+    int32_t threshold;
+};
+
+Cluster brightest(const uint32_t* pixels, int32_t count, const int32_t (&white)[3]) {
+    Cluster cluster;
+    for (int c = 0; c < 3; ++c) cluster.scale[c] = (kScoreTop << 12) / std::max(white[c], int32_t{1});
+    int32_t scores[kScoreTop + 1] = {};
+    for (int32_t i = 0; i < count; ++i) ++scores[joint_score(pixels[i], cluster.scale)];
+    const int32_t wanted = std::max(kWhiteMinimum, count / kWhiteShare);
+    cluster.threshold = kScoreTop;
+    for (int32_t taken = scores[kScoreTop]; cluster.threshold > 0 && taken < wanted;)
+        taken += scores[--cluster.threshold];
+    return cluster;
+}
+
+// Starts from each channel's own maximum and moves to the jointly brightest
+// pixels' maximum until it settles: a colourful highlight in one channel
+// loses to a white that is bright in all three. Gives the final white's
+// cluster.
+Cluster find_white(const uint32_t* pixels, int32_t count, int32_t (&white)[3]) {
+    for (int round = 0; round < kWhiteRounds; ++round) {
+        const Cluster cluster = brightest(pixels, count, white);
+        int32_t next[3] = {0, 0, 0};
+        for (int32_t i = 0; i < count; ++i) {
+            if (joint_score(pixels[i], cluster.scale) < cluster.threshold) continue;
+            for (int c = 0; c < 3; ++c) next[c] = std::max(next[c], channel(pixels[i], c));
+        }
+        if (std::equal(next, next + 3, white)) return cluster;
+        std::copy(next, next + 3, white);
+    }
+    return brightest(pixels, count, white);
+}
+
+// How far the white's pixels stray from one colour, each by its largest
+// channel's share of the white against their mean, in thousandths: a sheet of
+// paper or a blown highlight hardly at all, the brightest bits of a sunset
+// or of yellow lamps a lot.
+int32_t white_spread(const uint32_t* pixels, int32_t count, const int32_t (&white)[3],
+                     const Cluster& cluster) {
+    double sum = 0;
+    int32_t n = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        if (joint_score(pixels[i], cluster.scale) < cluster.threshold) continue;
+        double share[3], mean = 0;
+        for (int c = 0; c < 3; ++c) {
+            share[c] = channel(pixels[i], c) / static_cast<double>(std::max(white[c], int32_t{1}));
+            mean += share[c] / 3;
+        }
+        double stray = 0;
+        for (int c = 0; c < 3 && mean > 0; ++c) stray = std::max(stray, std::abs(share[c] / mean - 1));
+        sum += stray;
+        ++n;
+    }
+    return n ? round_to_int(1000 * sum / n) : 0;
+}
+
+}  // namespace
+
+BalancePoints measure_balance(const uint32_t* pixels, int32_t count) {
+    if (count <= 0) return BalancePoints{{255, 255, 255}, {0, 0, 0}, 0};
+    BalancePoints p{{0, 0, 0}, {255, 255, 255}, 0};
+    for (int32_t i = 0; i < count; ++i) {
+        for (int c = 0; c < 3; ++c) {
+            p.white[c] = std::max(p.white[c], channel(pixels[i], c));
+            p.black[c] = std::min(p.black[c], channel(pixels[i], c));
+        }
+    }
+    const Cluster cluster = find_white(pixels, count, p.white);
+    p.white_spread = white_spread(pixels, count, p.white, cluster);
+    return p;
+}
+
+ScenePoints scene_points(const BalancePoints& p) {
+    ScenePoints s;
+    for (int c = 0; c < 3; ++c) {
+        s.white[c] = p.white[c];
+        s.black[c] = p.black[c];
+    }
+    s.white_spread = p.white_spread;
+    return s;
+}
+
+ExactLevels exact_balance_levels(const ScenePoints& p) {
+    const double darkest = *std::min_element(p.black, p.black + 3);
+    const double top = *std::max_element(p.white, p.white + 3);
+    double range = 0;
+    for (int c = 0; c < 3; ++c) range = std::max(range, p.white[c] - p.black[c]);
+    if (range < kMinRange) return ExactLevels{{0, 0, 0, 255, 255, 255}};
+
+    // Each channel's black and white go to the darkest channel's black, less
+    // its lift, and the brightest channel's white; a white the more as it is
+    // trusted.
+    const double trust =
+        std::clamp((kDistrustedSpread - p.white_spread) / (kDistrustedSpread - kTrustedSpread), 0.0, 1.0);
+    const double target_black = darkest - std::min(darkest, double{kLiftCap});
+    ExactLevels out;
+    for (int c = 0; c < 3; ++c) {
+        const double white = top * std::pow(p.white[c] / top, trust);
+        const double black = darkest + std::max(0.0, p.black[c] - darkest - kBlackDeadZone);
+        const double span = std::max(white - black, 1.0);
+        const double gain = std::min((top - target_black) / span, kMaxGain);
+        const double low = black - target_black / gain;
+        out.v[c] = low;
+        out.v[c + 3] = low + 255.0 / gain;
+    }
+    return out;
+}
+
+Levels balance_levels(const BalancePoints& p) {
+    const ExactLevels exact = exact_balance_levels(scene_points(p));
+    Levels out;
+    for (int i = 0; i < kLevels; ++i) out.v[i] = round_to_int(exact.v[i]);
+    return out;
+}
+
+}  // namespace kelvra
