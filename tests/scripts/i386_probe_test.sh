@@ -7,6 +7,7 @@ set -uo pipefail
 scripts=$(cd "$(dirname "$0")/../../scripts" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+unset KELVRA_I386 # the answer must come from the stand-in, not the caller
 source "$scripts/i386-probe.sh"
 source "$scripts/wine-env.sh"
 failed=0
