@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "balance_sample.h"
 #include "x86_arith.h"
 
 namespace kelvra {
@@ -33,6 +34,20 @@ constexpr double kDistrustedSpread = 150;
 
 int32_t channel(uint32_t pixel, int c) { return static_cast<int32_t>((pixel >> (16 - 8 * c)) & 0xFF); }
 
+// The pixels a white is looked for among: those below `ceiling` in every
+// channel.
+struct Candidates {
+    const uint32_t* pixels;
+    int32_t count;
+    int32_t ceiling;
+
+    bool takes(uint32_t pixel) const {
+        return std::max({channel(pixel, 0), channel(pixel, 1), channel(pixel, 2)}) < ceiling;
+    }
+};
+
+constexpr int32_t kNoCeiling = 256;
+
 // How near a pixel is to the white in all three channels at once: the least
 // of its channels' shares of their whites, 0..kScoreTop.
 int32_t joint_score(uint32_t pixel, const int32_t (&scale)[3]) {
@@ -46,14 +61,23 @@ int32_t joint_score(uint32_t pixel, const int32_t (&scale)[3]) {
 struct Cluster {
     int32_t scale[3];
     int32_t threshold;
+
+    bool holds(const Candidates& from, uint32_t pixel) const {
+        return joint_score(pixel, scale) >= threshold && from.takes(pixel);
+    }
 };
 
-Cluster brightest(const uint32_t* pixels, int32_t count, const int32_t (&white)[3]) {
+Cluster brightest(const Candidates& from, const int32_t (&white)[3]) {
     Cluster cluster;
     for (int c = 0; c < 3; ++c) cluster.scale[c] = (kScoreTop << 12) / std::max(white[c], int32_t{1});
     int32_t scores[kScoreTop + 1] = {};
-    for (int32_t i = 0; i < count; ++i) ++scores[joint_score(pixels[i], cluster.scale)];
-    const int32_t wanted = std::max(kWhiteMinimum, count / kWhiteShare);
+    int32_t taken_from = 0;
+    for (int32_t i = 0; i < from.count; ++i) {
+        if (!from.takes(from.pixels[i])) continue;
+        ++scores[joint_score(from.pixels[i], cluster.scale)];
+        ++taken_from;
+    }
+    const int32_t wanted = std::max(kWhiteMinimum, taken_from / kWhiteShare);
     cluster.threshold = kScoreTop;
     for (int32_t taken = scores[kScoreTop]; cluster.threshold > 0 && taken < wanted;)
         taken += scores[--cluster.threshold];
@@ -64,33 +88,32 @@ Cluster brightest(const uint32_t* pixels, int32_t count, const int32_t (&white)[
 // pixels' maximum until it settles: a colourful highlight in one channel
 // loses to a white that is bright in all three. Gives the final white's
 // cluster.
-Cluster find_white(const uint32_t* pixels, int32_t count, int32_t (&white)[3]) {
+Cluster find_white(const Candidates& from, int32_t (&white)[3]) {
     for (int round = 0; round < kWhiteRounds; ++round) {
-        const Cluster cluster = brightest(pixels, count, white);
+        const Cluster cluster = brightest(from, white);
         int32_t next[3] = {0, 0, 0};
-        for (int32_t i = 0; i < count; ++i) {
-            if (joint_score(pixels[i], cluster.scale) < cluster.threshold) continue;
-            for (int c = 0; c < 3; ++c) next[c] = std::max(next[c], channel(pixels[i], c));
+        for (int32_t i = 0; i < from.count; ++i) {
+            if (!cluster.holds(from, from.pixels[i])) continue;
+            for (int c = 0; c < 3; ++c) next[c] = std::max(next[c], channel(from.pixels[i], c));
         }
         if (std::equal(next, next + 3, white)) return cluster;
         std::copy(next, next + 3, white);
     }
-    return brightest(pixels, count, white);
+    return brightest(from, white);
 }
 
 // How far the white's pixels stray from one colour, each by its largest
 // channel's share of the white against their mean, in thousandths: a sheet of
 // paper or a blown highlight hardly at all, the brightest bits of a sunset
 // or of yellow lamps a lot.
-int32_t white_spread(const uint32_t* pixels, int32_t count, const int32_t (&white)[3],
-                     const Cluster& cluster) {
+int32_t white_spread(const Candidates& from, const int32_t (&white)[3], const Cluster& cluster) {
     double sum = 0;
     int32_t n = 0;
-    for (int32_t i = 0; i < count; ++i) {
-        if (joint_score(pixels[i], cluster.scale) < cluster.threshold) continue;
+    for (int32_t i = 0; i < from.count; ++i) {
+        if (!cluster.holds(from, from.pixels[i])) continue;
         double share[3], mean = 0;
         for (int c = 0; c < 3; ++c) {
-            share[c] = channel(pixels[i], c) / static_cast<double>(std::max(white[c], int32_t{1}));
+            share[c] = channel(from.pixels[i], c) / static_cast<double>(std::max(white[c], int32_t{1}));
             mean += share[c] / 3;
         }
         double stray = 0;
@@ -99,6 +122,40 @@ int32_t white_spread(const uint32_t* pixels, int32_t count, const int32_t (&whit
         ++n;
     }
     return n ? round_to_int(1000 * sum / n) : 0;
+}
+
+// A white at the clip in one channel and not in another shows the clip, not
+// the light: a gain above it is hidden. The pixels below the clip in all
+// three channels still carry every gain, so the light's colour is taken
+// from the jointly brightest of them, scaled over the blacks until a channel
+// meets the brightest white. That channel's clip point stays its white, so
+// clipped highlights come out white. A clip hides a gain only upwards, so no
+// channel's white rises above what it showed; how far the white's pixels
+// stray stays the clipped white's, whose pixels are the white's own.
+void see_past_clip(const uint32_t* pixels, int32_t count, BalancePoints& p) {
+    const int32_t top = *std::max_element(p.white, p.white + 3);
+    const int32_t least = *std::min_element(p.white, p.white + 3);
+    if (top < kClipLevel || least >= kClipLevel) return;
+    const Candidates below{pixels, count, kClipLevel};
+    int32_t white[3] = {0, 0, 0};
+    int32_t n = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        if (!below.takes(pixels[i])) continue;
+        for (int c = 0; c < 3; ++c) white[c] = std::max(white[c], channel(pixels[i], c));
+        ++n;
+    }
+    if (n < kWhiteMinimum) return;
+    find_white(below, white);
+    // The least scale at which a channel meets the brightest white.
+    double scale = 0;
+    for (int c = 0; c < 3; ++c) {
+        if (white[c] <= p.black[c]) continue;
+        const double meets = double(top - p.black[c]) / (white[c] - p.black[c]);
+        scale = scale > 0 ? std::min(scale, meets) : meets;
+    }
+    if (scale <= 0) return;
+    for (int c = 0; c < 3; ++c)
+        p.white[c] = std::min(p.white[c], round_to_int(p.black[c] + (white[c] - p.black[c]) * scale));
 }
 
 }  // namespace
@@ -112,8 +169,10 @@ BalancePoints measure_balance(const uint32_t* pixels, int32_t count) {
             p.black[c] = std::min(p.black[c], channel(pixels[i], c));
         }
     }
-    const Cluster cluster = find_white(pixels, count, p.white);
-    p.white_spread = white_spread(pixels, count, p.white, cluster);
+    const Candidates all{pixels, count, kNoCeiling};
+    const Cluster cluster = find_white(all, p.white);
+    p.white_spread = white_spread(all, p.white, cluster);
+    see_past_clip(pixels, count, p);
     return p;
 }
 

@@ -14,6 +14,10 @@
 
 namespace kelvra {
 
+// A pixel this bright in any channel may be clipped there, where a gain no
+// longer shows.
+constexpr int32_t kClipLevel = 250;
+
 class BalanceSample {
 public:
     static constexpr int32_t kCapacity = 1 << 17;

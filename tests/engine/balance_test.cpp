@@ -160,6 +160,24 @@ TEST(BalanceMeasure, GainAndLiftCastsComeOutAsTheUncastPictureDoes) {
     }
 }
 
+TEST(BalanceMeasure, AGainHiddenAboveTheClipIsTakenFromThePixelsBelowIt) {
+    // A tungsten setting outdoors: red's gain of 1.3 clips the paper, whose
+    // pixels read as if red had no gain; the grey card below the clip keeps
+    // every gain.
+    const std::vector<uint32_t> original = scene();
+    const std::vector<uint32_t> cast = with_cast(original, {1.3, 1.05, 0.7}, {0, 0, 0});
+    const kelvra::Levels l = levels_of(cast);
+    for (size_t i = 1; i < original.size(); i += 8) {
+        const int grey = channel(original[i], 0);
+        if (grey < 140) continue;
+        const double r = stretched(channel(cast[i], 0), l, 0);
+        EXPECT_NEAR(stretched(channel(cast[i], 1), l, 1), r, 3) << "grey " << grey;
+        EXPECT_NEAR(stretched(channel(cast[i], 2), l, 2), r, 3) << "grey " << grey;
+    }
+    // The paper cannot be recovered, but it stays white, not a cyan band.
+    for (int c = 0; c < 3; ++c) EXPECT_GE(stretched(channel(cast[0], c), l, c), 253) << "channel " << c;
+}
+
 TEST(BalanceSample, AGridOverTheRegionWithinTheCapacity) {
     std::vector<uint32_t> pixels(size_t(1920) * 1080, 0xFF102030u);
     const kelvra::Frame frame{pixels.data(), 1920, 1080, 1920 * 4};
