@@ -16,6 +16,9 @@ constexpr int32_t kWhiteShare = 512;
 constexpr int32_t kWhiteMinimum = 5;
 constexpr int kWhiteRounds = 4;
 constexpr int32_t kScoreTop = 1023;
+// Where the white is clipped, its colour is looked for among about this many
+// pixels below the clip.
+constexpr int32_t kBelowClipPixels = 1 << 14;
 
 // Blacks of real pictures differ by a level or two between channels.
 constexpr int32_t kBlackDeadZone = 2;
@@ -34,19 +37,20 @@ constexpr double kDistrustedSpread = 150;
 
 int32_t channel(uint32_t pixel, int c) { return static_cast<int32_t>((pixel >> (16 - 8 * c)) & 0xFF); }
 
-// The pixels a white is looked for among: those below `ceiling` in every
-// channel.
-struct Candidates {
-    const uint32_t* pixels;
-    int32_t count;
-    int32_t ceiling;
-
-    bool takes(uint32_t pixel) const {
-        return std::max({channel(pixel, 0), channel(pixel, 1), channel(pixel, 2)}) < ceiling;
-    }
+// The pixels a white is looked for among: all of them, or every step-th of
+// those below the clip in every channel. Apart, so the plain search pays for
+// no test.
+struct AllPixels {
+    static constexpr int32_t step = 1;
+    bool takes(uint32_t) const { return true; }
 };
 
-constexpr int32_t kNoCeiling = 256;
+struct BelowClip {
+    int32_t step;
+    bool takes(uint32_t pixel) const {
+        return std::max({channel(pixel, 0), channel(pixel, 1), channel(pixel, 2)}) < kClipLevel;
+    }
+};
 
 // How near a pixel is to the white in all three channels at once: the least
 // of its channels' shares of their whites, 0..kScoreTop.
@@ -62,19 +66,21 @@ struct Cluster {
     int32_t scale[3];
     int32_t threshold;
 
-    bool holds(const Candidates& from, uint32_t pixel) const {
+    template <class From>
+    bool holds(From from, uint32_t pixel) const {
         return joint_score(pixel, scale) >= threshold && from.takes(pixel);
     }
 };
 
-Cluster brightest(const Candidates& from, const int32_t (&white)[3]) {
+template <class From>
+Cluster brightest(const uint32_t* pixels, int32_t count, From from, const int32_t (&white)[3]) {
     Cluster cluster;
     for (int c = 0; c < 3; ++c) cluster.scale[c] = (kScoreTop << 12) / std::max(white[c], int32_t{1});
     int32_t scores[kScoreTop + 1] = {};
     int32_t taken_from = 0;
-    for (int32_t i = 0; i < from.count; ++i) {
-        if (!from.takes(from.pixels[i])) continue;
-        ++scores[joint_score(from.pixels[i], cluster.scale)];
+    for (int32_t i = 0; i < count; i += from.step) {
+        if (!from.takes(pixels[i])) continue;
+        ++scores[joint_score(pixels[i], cluster.scale)];
         ++taken_from;
     }
     const int32_t wanted = std::max(kWhiteMinimum, taken_from / kWhiteShare);
@@ -88,32 +94,34 @@ Cluster brightest(const Candidates& from, const int32_t (&white)[3]) {
 // pixels' maximum until it settles: a colourful highlight in one channel
 // loses to a white that is bright in all three. Gives the final white's
 // cluster.
-Cluster find_white(const Candidates& from, int32_t (&white)[3]) {
+template <class From>
+Cluster find_white(const uint32_t* pixels, int32_t count, From from, int32_t (&white)[3]) {
     for (int round = 0; round < kWhiteRounds; ++round) {
-        const Cluster cluster = brightest(from, white);
+        const Cluster cluster = brightest(pixels, count, from, white);
         int32_t next[3] = {0, 0, 0};
-        for (int32_t i = 0; i < from.count; ++i) {
-            if (!cluster.holds(from, from.pixels[i])) continue;
-            for (int c = 0; c < 3; ++c) next[c] = std::max(next[c], channel(from.pixels[i], c));
+        for (int32_t i = 0; i < count; i += from.step) {
+            if (!cluster.holds(from, pixels[i])) continue;
+            for (int c = 0; c < 3; ++c) next[c] = std::max(next[c], channel(pixels[i], c));
         }
         if (std::equal(next, next + 3, white)) return cluster;
         std::copy(next, next + 3, white);
     }
-    return brightest(from, white);
+    return brightest(pixels, count, from, white);
 }
 
 // How far the white's pixels stray from one colour, each by its largest
 // channel's share of the white against their mean, in thousandths: a sheet of
 // paper or a blown highlight hardly at all, the brightest bits of a sunset
 // or of yellow lamps a lot.
-int32_t white_spread(const Candidates& from, const int32_t (&white)[3], const Cluster& cluster) {
+int32_t white_spread(const uint32_t* pixels, int32_t count, const int32_t (&white)[3],
+                     const Cluster& cluster) {
     double sum = 0;
     int32_t n = 0;
-    for (int32_t i = 0; i < from.count; ++i) {
-        if (!cluster.holds(from, from.pixels[i])) continue;
+    for (int32_t i = 0; i < count; ++i) {
+        if (!cluster.holds(AllPixels{}, pixels[i])) continue;
         double share[3], mean = 0;
         for (int c = 0; c < 3; ++c) {
-            share[c] = channel(from.pixels[i], c) / static_cast<double>(std::max(white[c], int32_t{1}));
+            share[c] = channel(pixels[i], c) / static_cast<double>(std::max(white[c], int32_t{1}));
             mean += share[c] / 3;
         }
         double stray = 0;
@@ -136,16 +144,16 @@ void see_past_clip(const uint32_t* pixels, int32_t count, BalancePoints& p) {
     const int32_t top = *std::max_element(p.white, p.white + 3);
     const int32_t least = *std::min_element(p.white, p.white + 3);
     if (top < kClipLevel || least >= kClipLevel) return;
-    const Candidates below{pixels, count, kClipLevel};
+    const BelowClip below{std::max(count / kBelowClipPixels, int32_t{1})};
     int32_t white[3] = {0, 0, 0};
     int32_t n = 0;
-    for (int32_t i = 0; i < count; ++i) {
+    for (int32_t i = 0; i < count; i += below.step) {
         if (!below.takes(pixels[i])) continue;
         for (int c = 0; c < 3; ++c) white[c] = std::max(white[c], channel(pixels[i], c));
         ++n;
     }
     if (n < kWhiteMinimum) return;
-    find_white(below, white);
+    find_white(pixels, count, below, white);
     // The least scale at which a channel meets the brightest white.
     double scale = 0;
     for (int c = 0; c < 3; ++c) {
@@ -169,9 +177,8 @@ BalancePoints measure_balance(const uint32_t* pixels, int32_t count) {
             p.black[c] = std::min(p.black[c], channel(pixels[i], c));
         }
     }
-    const Candidates all{pixels, count, kNoCeiling};
-    const Cluster cluster = find_white(all, p.white);
-    p.white_spread = white_spread(all, p.white, cluster);
+    const Cluster cluster = find_white(pixels, count, AllPixels{}, p.white);
+    p.white_spread = white_spread(pixels, count, p.white, cluster);
     see_past_clip(pixels, count, p);
     return p;
 }
