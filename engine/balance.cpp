@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "balance_sample.h"
 #include "x86_arith.h"
 
 namespace kelvra {
@@ -16,9 +15,10 @@ constexpr int32_t kWhiteShare = 512;
 constexpr int32_t kWhiteMinimum = 5;
 constexpr int kWhiteRounds = 4;
 constexpr int32_t kScoreTop = 1023;
-// Where the white is clipped, its colour is looked for among about this many
-// pixels below the clip.
-constexpr int32_t kBelowClipPixels = 1 << 14;
+// Where the white is clipped, its colour is looked for among every step-th
+// pixel, the step the largest that leaves this many: fewer than twice as
+// many are below the clip, the room measure_balance is given.
+constexpr int32_t kBelowClipPixels = kBalanceScratch / 2;
 
 // Blacks of real pictures differ by a level or two between channels.
 constexpr int32_t kBlackDeadZone = 2;
@@ -37,21 +37,6 @@ constexpr double kDistrustedSpread = 150;
 
 int32_t channel(uint32_t pixel, int c) { return static_cast<int32_t>((pixel >> (16 - 8 * c)) & 0xFF); }
 
-// The pixels a white is looked for among: all of them, or every step-th of
-// those below the clip in every channel. Apart, so the plain search pays for
-// no test.
-struct AllPixels {
-    static constexpr int32_t step = 1;
-    bool takes(uint32_t) const { return true; }
-};
-
-struct BelowClip {
-    int32_t step;
-    bool takes(uint32_t pixel) const {
-        return std::max({channel(pixel, 0), channel(pixel, 1), channel(pixel, 2)}) < kClipLevel;
-    }
-};
-
 // How near a pixel is to the white in all three channels at once: the least
 // of its channels' shares of their whites, 0..kScoreTop.
 int32_t joint_score(uint32_t pixel, const int32_t (&scale)[3]) {
@@ -65,25 +50,14 @@ int32_t joint_score(uint32_t pixel, const int32_t (&scale)[3]) {
 struct Cluster {
     int32_t scale[3];
     int32_t threshold;
-
-    template <class From>
-    bool holds(From from, uint32_t pixel) const {
-        return joint_score(pixel, scale) >= threshold && from.takes(pixel);
-    }
 };
 
-template <class From>
-Cluster brightest(const uint32_t* pixels, int32_t count, From from, const int32_t (&white)[3]) {
+Cluster brightest(const uint32_t* pixels, int32_t count, const int32_t (&white)[3]) {
     Cluster cluster;
     for (int c = 0; c < 3; ++c) cluster.scale[c] = (kScoreTop << 12) / std::max(white[c], int32_t{1});
     int32_t scores[kScoreTop + 1] = {};
-    int32_t taken_from = 0;
-    for (int32_t i = 0; i < count; i += from.step) {
-        if (!from.takes(pixels[i])) continue;
-        ++scores[joint_score(pixels[i], cluster.scale)];
-        ++taken_from;
-    }
-    const int32_t wanted = std::max(kWhiteMinimum, taken_from / kWhiteShare);
+    for (int32_t i = 0; i < count; ++i) ++scores[joint_score(pixels[i], cluster.scale)];
+    const int32_t wanted = std::max(kWhiteMinimum, count / kWhiteShare);
     cluster.threshold = kScoreTop;
     for (int32_t taken = scores[kScoreTop]; cluster.threshold > 0 && taken < wanted;)
         taken += scores[--cluster.threshold];
@@ -94,19 +68,18 @@ Cluster brightest(const uint32_t* pixels, int32_t count, From from, const int32_
 // pixels' maximum until it settles: a colourful highlight in one channel
 // loses to a white that is bright in all three. Gives the final white's
 // cluster.
-template <class From>
-Cluster find_white(const uint32_t* pixels, int32_t count, From from, int32_t (&white)[3]) {
+Cluster find_white(const uint32_t* pixels, int32_t count, int32_t (&white)[3]) {
     for (int round = 0; round < kWhiteRounds; ++round) {
-        const Cluster cluster = brightest(pixels, count, from, white);
+        const Cluster cluster = brightest(pixels, count, white);
         int32_t next[3] = {0, 0, 0};
-        for (int32_t i = 0; i < count; i += from.step) {
-            if (!cluster.holds(from, pixels[i])) continue;
+        for (int32_t i = 0; i < count; ++i) {
+            if (joint_score(pixels[i], cluster.scale) < cluster.threshold) continue;
             for (int c = 0; c < 3; ++c) next[c] = std::max(next[c], channel(pixels[i], c));
         }
         if (std::equal(next, next + 3, white)) return cluster;
         std::copy(next, next + 3, white);
     }
-    return brightest(pixels, count, from, white);
+    return brightest(pixels, count, white);
 }
 
 // How far the white's pixels stray from one colour, each by its largest
@@ -118,7 +91,7 @@ int32_t white_spread(const uint32_t* pixels, int32_t count, const int32_t (&whit
     double sum = 0;
     int32_t n = 0;
     for (int32_t i = 0; i < count; ++i) {
-        if (!cluster.holds(AllPixels{}, pixels[i])) continue;
+        if (joint_score(pixels[i], cluster.scale) < cluster.threshold) continue;
         double share[3], mean = 0;
         for (int c = 0; c < 3; ++c) {
             share[c] = channel(pixels[i], c) / static_cast<double>(std::max(white[c], int32_t{1}));
@@ -140,20 +113,21 @@ int32_t white_spread(const uint32_t* pixels, int32_t count, const int32_t (&whit
 // clipped highlights come out white. A clip hides a gain only upwards, so no
 // channel's white rises above what it showed; how far the white's pixels
 // stray stays the clipped white's, whose pixels are the white's own.
-void see_past_clip(const uint32_t* pixels, int32_t count, BalancePoints& p) {
+void see_past_clip(const uint32_t* pixels, int32_t count, uint32_t* below, BalancePoints& p) {
     const int32_t top = *std::max_element(p.white, p.white + 3);
     const int32_t least = *std::min_element(p.white, p.white + 3);
     if (top < kClipLevel || least >= kClipLevel) return;
-    const BelowClip below{std::max(count / kBelowClipPixels, int32_t{1})};
+    const int32_t step = std::max(count / kBelowClipPixels, int32_t{1});
     int32_t white[3] = {0, 0, 0};
     int32_t n = 0;
-    for (int32_t i = 0; i < count; i += below.step) {
-        if (!below.takes(pixels[i])) continue;
-        for (int c = 0; c < 3; ++c) white[c] = std::max(white[c], channel(pixels[i], c));
-        ++n;
+    for (int32_t i = 0; i < count; i += step) {
+        const uint32_t pixel = pixels[i];
+        if (std::max({channel(pixel, 0), channel(pixel, 1), channel(pixel, 2)}) >= kClipLevel) continue;
+        for (int c = 0; c < 3; ++c) white[c] = std::max(white[c], channel(pixel, c));
+        below[n++] = pixel;
     }
     if (n < kWhiteMinimum) return;
-    find_white(pixels, count, below, white);
+    find_white(below, n, white);
     // The least scale at which a channel meets the brightest white.
     double scale = 0;
     for (int c = 0; c < 3; ++c) {
@@ -168,7 +142,7 @@ void see_past_clip(const uint32_t* pixels, int32_t count, BalancePoints& p) {
 
 }  // namespace
 
-BalancePoints measure_balance(const uint32_t* pixels, int32_t count) {
+BalancePoints measure_balance(const uint32_t* pixels, int32_t count, uint32_t* scratch) {
     if (count <= 0) return BalancePoints{{255, 255, 255}, {0, 0, 0}, 0};
     BalancePoints p{{0, 0, 0}, {255, 255, 255}, 0};
     for (int32_t i = 0; i < count; ++i) {
@@ -177,9 +151,9 @@ BalancePoints measure_balance(const uint32_t* pixels, int32_t count) {
             p.black[c] = std::min(p.black[c], channel(pixels[i], c));
         }
     }
-    const Cluster cluster = find_white(pixels, count, AllPixels{}, p.white);
+    const Cluster cluster = find_white(pixels, count, p.white);
     p.white_spread = white_spread(pixels, count, p.white, cluster);
-    see_past_clip(pixels, count, p);
+    see_past_clip(pixels, count, scratch, p);
     return p;
 }
 
