@@ -8,7 +8,7 @@
 #
 #   scripts/bench-balance.sh [--quick] [--check] [OUT]
 #
-# --quick: five pictures, three casts, kelvra alone; --check: fail when
+# --quick: five pictures, four casts, kelvra alone; --check: fail when
 # balance loses its numbers (the test command runs both). Needs the native
 # build, python3-numpy, and for the full run python3-opencv and imagemagick.
 # Exit status 77 when the pictures cannot be fetched.

@@ -15,6 +15,10 @@ constexpr int32_t kWhiteShare = 512;
 constexpr int32_t kWhiteMinimum = 5;
 constexpr int kWhiteRounds = 4;
 constexpr int32_t kScoreTop = 1023;
+// Where the white is clipped, its colour is looked for among every step-th
+// pixel, the step the largest that leaves this many: fewer than twice as
+// many are below the clip, the room measure_balance is given.
+constexpr int32_t kBelowClipPixels = kBalanceScratch / 2;
 
 // Blacks of real pictures differ by a level or two between channels.
 constexpr int32_t kBlackDeadZone = 2;
@@ -101,9 +105,44 @@ int32_t white_spread(const uint32_t* pixels, int32_t count, const int32_t (&whit
     return n ? round_to_int(1000 * sum / n) : 0;
 }
 
+// A white at the clip in one channel and not in another shows the clip, not
+// the light: a gain above it is hidden. The pixels below the clip in all
+// three channels still carry every gain, so the light's colour is taken
+// from the jointly brightest of them, scaled over the blacks until a channel
+// meets the brightest white. That channel's clip point stays its white, so
+// clipped highlights come out white. A clip hides a gain only upwards, so no
+// channel's white rises above what it showed; how far the white's pixels
+// stray stays the clipped white's, whose pixels are the white's own.
+void see_past_clip(const uint32_t* pixels, int32_t count, uint32_t* below, BalancePoints& p) {
+    const int32_t top = *std::max_element(p.white, p.white + 3);
+    const int32_t least = *std::min_element(p.white, p.white + 3);
+    if (top < kClipLevel || least >= kClipLevel) return;
+    const int32_t step = std::max(count / kBelowClipPixels, int32_t{1});
+    int32_t white[3] = {0, 0, 0};
+    int32_t n = 0;
+    for (int32_t i = 0; i < count; i += step) {
+        const uint32_t pixel = pixels[i];
+        if (std::max({channel(pixel, 0), channel(pixel, 1), channel(pixel, 2)}) >= kClipLevel) continue;
+        for (int c = 0; c < 3; ++c) white[c] = std::max(white[c], channel(pixel, c));
+        below[n++] = pixel;
+    }
+    if (n < kWhiteMinimum) return;
+    find_white(below, n, white);
+    // The least scale at which a channel meets the brightest white.
+    double scale = 0;
+    for (int c = 0; c < 3; ++c) {
+        if (white[c] <= p.black[c]) continue;
+        const double meets = double(top - p.black[c]) / (white[c] - p.black[c]);
+        scale = scale > 0 ? std::min(scale, meets) : meets;
+    }
+    if (scale <= 0) return;
+    for (int c = 0; c < 3; ++c)
+        p.white[c] = std::min(p.white[c], round_to_int(p.black[c] + (white[c] - p.black[c]) * scale));
+}
+
 }  // namespace
 
-BalancePoints measure_balance(const uint32_t* pixels, int32_t count) {
+BalancePoints measure_balance(const uint32_t* pixels, int32_t count, uint32_t* scratch) {
     if (count <= 0) return BalancePoints{{255, 255, 255}, {0, 0, 0}, 0};
     BalancePoints p{{0, 0, 0}, {255, 255, 255}, 0};
     for (int32_t i = 0; i < count; ++i) {
@@ -114,6 +153,7 @@ BalancePoints measure_balance(const uint32_t* pixels, int32_t count) {
     }
     const Cluster cluster = find_white(pixels, count, p.white);
     p.white_spread = white_spread(pixels, count, p.white, cluster);
+    see_past_clip(pixels, count, scratch, p);
     return p;
 }
 

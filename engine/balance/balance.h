@@ -31,9 +31,17 @@ struct BalancePoints {
     int32_t white_spread;  // how far the white's pixels stray from one colour, in thousandths
 };
 
+// A pixel this bright in any channel may be clipped there, where a gain no
+// longer shows.
+constexpr int32_t kClipLevel = 250;
+
+// What measure_balance sets aside, in pixels.
+constexpr int32_t kBalanceScratch = 1 << 15;
+
 // The points of a set of 0x00RRGGBB pixels; `count` may be 0 (an empty
 // analysis region), which measures a picture with nothing to correct.
-BalancePoints measure_balance(const uint32_t* pixels, int32_t count);
+// `scratch` has room for kBalanceScratch pixels.
+BalancePoints measure_balance(const uint32_t* pixels, int32_t count, uint32_t* scratch);
 
 // Points on a continuous scale: a shot's, carried into one frame's light.
 struct ScenePoints {

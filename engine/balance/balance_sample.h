@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "balance/balance.h"
 #include "base/frame.h"
 #include "base/region.h"
 
@@ -18,20 +19,22 @@ class BalanceSample {
 public:
     static constexpr int32_t kCapacity = 1 << 17;
 
-    BalanceSample() : pixels_(kCapacity), spare_(kCapacity) {}
+    BalanceSample() : pixels_(kCapacity), spare_(kCapacity), scratch_(kBalanceScratch) {}
 
     void take(const Frame& src, const Region& region);
 
     const uint32_t* pixels() const { return pixels_.data(); }
     // Room for a part of the sample's pixels.
     uint32_t* spare() { return spare_.data(); }
+    // Room for what measuring the balance sets aside.
+    uint32_t* scratch() { return scratch_.data(); }
     int32_t count() const { return count_; }
     // The grid's shape: count() is columns() x rows(), row after row.
     int32_t columns() const { return columns_; }
     int32_t rows() const { return count_ ? count_ / columns_ : 0; }
 
 private:
-    std::vector<uint32_t> pixels_, spare_;
+    std::vector<uint32_t> pixels_, spare_, scratch_;
     int32_t count_ = 0;
     int32_t columns_ = 1;
 };

@@ -12,9 +12,6 @@ constexpr int64_t kPixels = int64_t{1} << 14;
 
 // Below this mean a cell's ratio is mostly noise and rounding.
 constexpr float kDarkest = 12;
-// A cell with a pixel this bright in any channel may be clipped, where a
-// gain does not show.
-constexpr uint32_t kClipped = 250;
 // How far a cell's ratio may stray from the gain and still agree with it:
 // noise and compression, not a thing moving over it.
 constexpr double kTolerance = 0.04;
@@ -60,7 +57,7 @@ void measure_light_cells(const BalanceSample& sample, LightCells& cells) {
             sum[cell][0] += r;
             sum[cell][1] += g;
             sum[cell][2] += b;
-            clipped[cell] |= brightest >= kClipped;
+            clipped[cell] |= brightest >= uint32_t{kClipLevel};
         }
     }
     for (int i = 0; i < kLightCells; ++i) {

@@ -52,7 +52,8 @@ void analyse_frame(const FilterData& fd, const Frame& src, FrameAnalysis& a, con
             std::all_of(a.light.background, a.light.background + kLightCells, [](bool b) { return b; });
         const int32_t count = whole ? plan.sample->count()
                                     : pixels_in_cells(*plan.sample, a.light.background, plan.sample->spare());
-        a.balance = measure_balance(whole ? plan.sample->pixels() : plan.sample->spare(), count);
+        a.balance = measure_balance(whole ? plan.sample->pixels() : plan.sample->spare(), count,
+                                    plan.sample->scratch());
     }
 }
 

@@ -73,8 +73,13 @@ std::vector<uint32_t> with_cast(const std::vector<uint32_t>& px, const double (&
     return out;
 }
 
+kelvra::BalancePoints measured(const uint32_t* px, int32_t count) {
+    static std::vector<uint32_t> scratch(kelvra::kBalanceScratch);
+    return kelvra::measure_balance(px, count, scratch.data());
+}
+
 kelvra::Levels levels_of(const std::vector<uint32_t>& px) {
-    return kelvra::balance_levels(kelvra::measure_balance(px.data(), int32_t(px.size())));
+    return kelvra::balance_levels(measured(px.data(), int32_t(px.size())));
 }
 
 TEST(BalanceLevels, BringEachChannelsBlackAndWhiteToTheDarkestBlackAndBrightestWhite) {
@@ -122,15 +127,15 @@ TEST(BalanceLevels, AWhiteOfStrayColoursIsTrustedLessAndLess) {
 
 TEST(BalanceMeasure, TheWhiteIsWhereAllThreeChannelsAreBrightTogether) {
     const std::vector<uint32_t> px = scene();
-    const kelvra::BalancePoints p = kelvra::measure_balance(px.data(), int32_t(px.size()));
+    const kelvra::BalancePoints p = measured(px.data(), int32_t(px.size()));
     // The paper's white, not the red lamp's 255.
     for (int c = 0; c < 3; ++c) EXPECT_EQ(p.white[c], 236 + 11) << "channel " << c;
     EXPECT_EQ(p.white_spread, 0) << "the paper's pixels are all of one colour";
     // Three coloured lights make a white of strays.
     const uint32_t lights[] = {rgb(255, 200, 100), rgb(100, 200, 255), rgb(200, 255, 150)};
-    EXPECT_GT(kelvra::measure_balance(lights, 3).white_spread, 150);
+    EXPECT_GT(measured(lights, 3).white_spread, 150);
     EXPECT_EQ(p.black[0], 0);
-    const kelvra::BalancePoints none = kelvra::measure_balance(nullptr, 0);
+    const kelvra::BalancePoints none = measured(nullptr, 0);
     EXPECT_EQ(none.white[2], 255);
     EXPECT_EQ(none.black[2], 0);
 }
@@ -158,6 +163,24 @@ TEST(BalanceMeasure, GainAndLiftCastsComeOutAsTheUncastPictureDoes) {
         }
         EXPECT_LT(worst, 4.0) << "cast " << k;
     }
+}
+
+TEST(BalanceMeasure, AGainHiddenAboveTheClipIsTakenFromThePixelsBelowIt) {
+    // A tungsten setting outdoors: red's gain of 1.3 clips the paper, whose
+    // pixels read as if red had no gain; the grey card below the clip keeps
+    // every gain.
+    const std::vector<uint32_t> original = scene();
+    const std::vector<uint32_t> cast = with_cast(original, {1.3, 1.05, 0.7}, {0, 0, 0});
+    const kelvra::Levels l = levels_of(cast);
+    for (size_t i = 1; i < original.size(); i += 8) {
+        const int grey = channel(original[i], 0);
+        if (grey < 140) continue;
+        const double r = stretched(channel(cast[i], 0), l, 0);
+        EXPECT_NEAR(stretched(channel(cast[i], 1), l, 1), r, 3) << "grey " << grey;
+        EXPECT_NEAR(stretched(channel(cast[i], 2), l, 2), r, 3) << "grey " << grey;
+    }
+    // The paper cannot be recovered, but it stays white, not a cyan band.
+    for (int c = 0; c < 3; ++c) EXPECT_GE(stretched(channel(cast[0], c), l, c), 253) << "channel " << c;
 }
 
 TEST(BalanceSample, AGridOverTheRegionWithinTheCapacity) {

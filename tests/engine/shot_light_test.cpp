@@ -69,7 +69,7 @@ kelvra::Levels own(const Image& image) {
     static kelvra::BalanceSample sample;
     Image copy = image;
     sample.take(kelvra::Frame{copy.px.data(), kW, kH, kW * 4}, kelvra::Region{0, kW - 1, 0, kH - 1, kW * kH});
-    return kelvra::balance_levels(kelvra::measure_balance(sample.pixels(), sample.count()));
+    return kelvra::balance_levels(kelvra::measure_balance(sample.pixels(), sample.count(), sample.scratch()));
 }
 
 int distance(const kelvra::Levels& a, const kelvra::Levels& b) {
