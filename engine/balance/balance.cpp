@@ -38,29 +38,51 @@ constexpr double kDistrustedSpread = 150;
 int32_t channel(uint32_t pixel, int c) { return static_cast<int32_t>((pixel >> (16 - 8 * c)) & 0xFF); }
 
 // How near a pixel is to the white in all three channels at once: the least
-// of its channels' shares of their whites, 0..kScoreTop.
-int32_t joint_score(uint32_t pixel, const int32_t (&scale)[3]) {
-    int32_t score = kScoreTop;
-    for (int c = 0; c < 3; ++c) score = std::min(score, (channel(pixel, c) * scale[c]) >> 12);
-    return score;
+// of its channels' shares of their whites, 0..kScoreTop. The shares come
+// from a table per channel: a byte's share is the same for every pixel.
+struct ShareTables {
+    int16_t share[3][256];
+};
+
+ShareTables share_tables(const int32_t (&white)[3]) {
+    ShareTables t;
+    for (int c = 0; c < 3; ++c) {
+        const int32_t scale = (kScoreTop << 12) / std::max(white[c], int32_t{1});
+        for (int32_t v = 0; v < 256; ++v)
+            t.share[c][v] = static_cast<int16_t>(std::min(kScoreTop, (v * scale) >> 12));
+    }
+    return t;
 }
 
-// The jointly brightest pixels for a white: the score each pixel must reach
-// to be among the `wanted` best.
+int32_t joint_score(uint32_t pixel, const ShareTables& t) {
+    return std::min(
+        {t.share[0][channel(pixel, 0)], t.share[1][channel(pixel, 1)], t.share[2][channel(pixel, 2)]});
+}
+
+// The jointly brightest pixels for a white: those whose score reaches the
+// `wanted` best's, that is, whose every channel reaches its least byte.
 struct Cluster {
-    int32_t scale[3];
-    int32_t threshold;
+    int32_t least[3];
+
+    bool holds(uint32_t pixel) const {
+        return channel(pixel, 0) >= least[0] && channel(pixel, 1) >= least[1] &&
+               channel(pixel, 2) >= least[2];
+    }
 };
 
 Cluster brightest(const uint32_t* pixels, int32_t count, const int32_t (&white)[3]) {
-    Cluster cluster;
-    for (int c = 0; c < 3; ++c) cluster.scale[c] = (kScoreTop << 12) / std::max(white[c], int32_t{1});
+    const ShareTables tables = share_tables(white);
     int32_t scores[kScoreTop + 1] = {};
-    for (int32_t i = 0; i < count; ++i) ++scores[joint_score(pixels[i], cluster.scale)];
+    for (int32_t i = 0; i < count; ++i) ++scores[joint_score(pixels[i], tables)];
     const int32_t wanted = std::max(kWhiteMinimum, count / kWhiteShare);
-    cluster.threshold = kScoreTop;
-    for (int32_t taken = scores[kScoreTop]; cluster.threshold > 0 && taken < wanted;)
-        taken += scores[--cluster.threshold];
+    int32_t threshold = kScoreTop;
+    for (int32_t taken = scores[kScoreTop]; threshold > 0 && taken < wanted;) taken += scores[--threshold];
+    Cluster cluster;
+    for (int c = 0; c < 3; ++c) {
+        // Shares rise with the byte, so the first byte that reaches it.
+        cluster.least[c] = 0;
+        while (cluster.least[c] < 256 && tables.share[c][cluster.least[c]] < threshold) ++cluster.least[c];
+    }
     return cluster;
 }
 
@@ -73,7 +95,7 @@ Cluster find_white(const uint32_t* pixels, int32_t count, int32_t (&white)[3]) {
         const Cluster cluster = brightest(pixels, count, white);
         int32_t next[3] = {0, 0, 0};
         for (int32_t i = 0; i < count; ++i) {
-            if (joint_score(pixels[i], cluster.scale) < cluster.threshold) continue;
+            if (!cluster.holds(pixels[i])) continue;
             for (int c = 0; c < 3; ++c) next[c] = std::max(next[c], channel(pixels[i], c));
         }
         if (std::equal(next, next + 3, white)) return cluster;
@@ -91,7 +113,7 @@ int32_t white_spread(const uint32_t* pixels, int32_t count, const int32_t (&whit
     double sum = 0;
     int32_t n = 0;
     for (int32_t i = 0; i < count; ++i) {
-        if (joint_score(pixels[i], cluster.scale) < cluster.threshold) continue;
+        if (!cluster.holds(pixels[i])) continue;
         double share[3], mean = 0;
         for (int c = 0; c < 3; ++c) {
             share[c] = channel(pixels[i], c) / static_cast<double>(std::max(white[c], int32_t{1}));
