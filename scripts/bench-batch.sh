@@ -13,6 +13,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/clip-sources.sh"
+source "$here/bench-lib.sh"
 
 kelvra=$here/../build/native/cli/kelvra
 if [ "${1:-}" = --kelvra ]; then
@@ -42,7 +43,6 @@ for ((round = 0; round < rounds; ++round)); do
     done
 done
 
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 alone=$(awk '$1 == 1 { print $2 }' "$work/times.txt" | median)
 echo "| --jobs | wall s | CPU s | per file |"
 echo "|---|---|---|---|"

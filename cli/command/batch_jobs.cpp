@@ -3,10 +3,10 @@
 
 #include <map>
 
+#include "output/output_file.h"
+
 namespace kelvra::cli {
 namespace {
-
-std::string name_of(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
 std::string stem_of(const std::string& path) {
     const std::string name = name_of(path);

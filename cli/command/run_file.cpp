@@ -111,7 +111,7 @@ std::string plot_title(const Options& o, Correction correction) {
                             : o.cuts.sensitivity     ? run + " restarted at cuts (--scene-cuts)"
                             : !o.cuts.cut_at.empty() ? run + " restarted at --cut-at"
                                                      : run;
-    return o.input.substr(o.input.rfind('/') + 1) + ": " + how;
+    return name_of(o.input) + ": " + how;
 }
 
 // How frames cross the pipes; null when a conversion cannot be set up.

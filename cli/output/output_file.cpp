@@ -18,12 +18,12 @@ std::string folder_of(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+}  // namespace
+
 std::string name_of(const std::string& path) {
     const size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
-
-}  // namespace
 
 bool same_file(const std::string& a, const std::string& b) {
     struct stat sa, sb;

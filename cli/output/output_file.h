@@ -21,6 +21,9 @@ bool same_target(const std::string& a, const std::string& b);
 // not an existing file unless `force`.
 bool check_output_path(const std::string& input, const std::string& output, bool force, std::string& error);
 
+// The last part of a path: the file's name.
+std::string name_of(const std::string& path);
+
 // Makes the folder and those above it where missing.
 bool make_folders(const std::string& path, std::string& error);
 
