@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
 # Every relative link and image in README.md and docs/*.md must name a file
 # that exists and, with a #anchor, a heading of that file as GitHub anchors
-# it. Prints FILE:LINE: LINK for each one that does not.
+# it, and every release file they name (kelvra_3.7.0-1_amd64.deb, ...) must
+# carry the project's version. Prints FILE:LINE: LINK for each one that does not.
 import pathlib
 import re
 import sys
@@ -14,6 +15,8 @@ pages = [root / "README.md", *sorted((root / "docs").glob("*.md"))]
 link = re.compile(r"!?\[[^\]]*\]\(([^)\s]+)\)|<img [^>]*src=\"([^\"]+)\"")
 fence = re.compile(r"^```.*?^```", re.M | re.S)
 code = re.compile(r"`[^`\n]*`")
+version = re.search(r"project\(kelvra VERSION ([\d.]+)", (root / "CMakeLists.txt").read_text()).group(1)
+release = re.compile(r"kelvra(?:_|-vdf-|-)(\d+\.\d+\.\d+)(?=-1_amd64\.deb|\.zip|\.tar\.gz)")
 
 
 def anchor(heading):
@@ -39,7 +42,8 @@ def blank(match):  # keeps offsets, so line numbers stay right
 
 broken = 0
 for page in pages:
-    text = code.sub(blank, fence.sub(blank, page.read_text()))
+    raw = page.read_text()
+    text = code.sub(blank, fence.sub(blank, raw))
     for match in link.finditer(text):
         target = match.group(1) or match.group(2)
         if re.match(r"[a-z]+:", target):
@@ -49,5 +53,10 @@ for page in pages:
         if not file.exists() or (name and (file.suffix != ".md" or name not in anchors(file))):
             line = text.count("\n", 0, match.start()) + 1
             print(f"{page.relative_to(root)}:{line}: {target}")
+            broken += 1
+    for match in release.finditer(raw):
+        if match.group(1) != version:
+            line = raw.count("\n", 0, match.start()) + 1
+            print(f"{page.relative_to(root)}:{line}: {match.group(0)} (the project is {version})")
             broken += 1
 sys.exit(1 if broken else 0)
