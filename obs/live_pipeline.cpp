@@ -64,7 +64,7 @@ void LivePipeline::render(obs_source_t* filter, const LiveSettings& user) {
     // same picture as the first time.
     if (staged_ && now == last_render_ns_) {
         draw_levels(gs_texrender_get_texture(frames_[shown_]));
-        if (settings.show_histogram) draw_overlay();
+        draw_overlay();
         return;
     }
     if (!draw_source(filter, frames_[current_])) return;
@@ -79,7 +79,7 @@ void LivePipeline::render(obs_source_t* filter, const LiveSettings& user) {
     measured.border = 0;  // the copy holds the analysis region alone
     if (read_back(stages_[shown_], measured)) upload_levels();
     draw_levels(gs_texrender_get_texture(frames_[shown_]));
-    if (settings.show_histogram) draw_overlay();
+    draw_overlay();
     current_ = 1 - current_;
     staged_ = true;
 }
@@ -177,7 +177,10 @@ void LivePipeline::draw_levels(gs_texture_t* frame) {
     gs_enable_framebuffer_srgb(srgb);
 }
 
+// With the settings the frame was measured with, as its levels: a change
+// reaches the picture with the next frame.
 void LivePipeline::draw_overlay() {
+    if (!measured_ || !corrector_->last_analysis().settings.show_histogram) return;
     const uint32_t width = std::min<uint32_t>(width_, uint32_t(kOverlayColumns));
     if (!overlay_) {
         overlay_ = gs_texture_create(width, height_, GS_BGRA, 1, nullptr, GS_DYNAMIC);

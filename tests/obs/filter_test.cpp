@@ -114,20 +114,21 @@ const std::vector<std::pair<const char*, long long>> kEverySetting = {{"correcti
 const Parameters kEveryParameter = {{kPluginCorrection, 1}, {kStrength, 0.1},    {kSoft, 1},
                                     {kSceneCuts, 1},        {kSensitivity, 0.7}, {kHistogram, 1}};
 
+// libobs once for the program, as OBS runs it.
+class ObsRun : public ::testing::Environment {
+public:
+    void SetUp() override { why_not = start_obs(); }
+    void TearDown() override { stop_obs(); }
+    static inline std::string why_not;
+};
+::testing::Environment* const obs_run = ::testing::AddGlobalTestEnvironment(new ObsRun);
+
 class ObsFilter : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        if (!started_) {
-            why_not_ = start_obs();
-            started_ = true;
-        }
-    }
     void SetUp() override {
-        if (!why_not_.empty()) FAIL() << why_not_;
+        if (!ObsRun::why_not.empty()) FAIL() << ObsRun::why_not;
     }
     ScratchDir dir;
-    static inline bool started_ = false;
-    static inline std::string why_not_;
 };
 
 TEST_F(ObsFilter, OnAMediaSourceItGivesTheToolsFramesWithEachCorrection) {
@@ -176,18 +177,27 @@ TEST_F(ObsFilter, ResizedOrRemovedAndAddedAgainItStartsAfresh) {
     obs_source_t* source = media_source("clip", small);
     obs_source_t* filter = add_kelvra(source);
     play({source});
+    // A media source that is not shown restarts when its settings are set.
     obs_data_t* s = obs_data_create();
     obs_data_set_string(s, "local_file", large.c_str());
     obs_source_update(source, s);
-    obs_data_release(s);
-    EXPECT_EQ(largest_difference(play({source})[0], fresh), 0) << "resized";
+    Pictures resized = play({source})[0];
+    // The small clip's last picture, until the large one's first comes.
+    if (!resized.empty() && resized[0].size() != fresh[0].size()) resized.erase(resized.begin());
+    EXPECT_EQ(largest_difference(resized, fresh), 0) << "resized: " << resized.size() << " pictures";
 
     obs_source_filter_remove(source, filter);
     obs_source_release(filter);
     EXPECT_EQ(render(source), large_clip.frames.back()) << "removed";
     filter = add_kelvra(source);
-    obs_source_media_restart(source);
-    EXPECT_EQ(largest_difference(play({source})[0], fresh), 0) << "added again";
+    obs_source_update(source, s);
+    obs_data_release(s);
+    // The new filter's first frame is the one the source still shows.
+    Video shown = large_clip;
+    shown.frames.insert(shown.frames.begin(), large_clip.frames.back());
+    const Pictures again = play({source})[0];
+    EXPECT_EQ(largest_difference(again, through_frei0r(shown, {})), 0)
+        << "added again: " << again.size() << " pictures";
     obs_source_release(filter);
     obs_source_release(source);
 }

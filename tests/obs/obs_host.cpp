@@ -10,6 +10,8 @@
 
 namespace {
 
+Display* display = nullptr;
+
 void load_module(const char* bin, const char* data, std::string& error) {
     obs_module_t* module = nullptr;
     if (obs_open_module(&module, bin, data) != MODULE_SUCCESS)
@@ -26,7 +28,7 @@ void load_found(void* param, const obs_module_info2* info) {
 }  // namespace
 
 std::string start_obs() {
-    Display* display = XOpenDisplay(nullptr);
+    display = XOpenDisplay(nullptr);
     if (!display) return "no X display";
     obs_set_nix_platform(OBS_NIX_PLATFORM_X11_EGL);
     obs_set_nix_platform_display(display);
@@ -51,6 +53,12 @@ std::string start_obs() {
     obs_add_module_path(KELVRA_OBS_PLUGINS "/%module%/bin/64bit", KELVRA_OBS_PLUGINS "/%module%/data");
     obs_find_modules2(load_found, &error);
     return error;
+}
+
+void stop_obs() {
+    obs_shutdown();
+    if (display) XCloseDisplay(display);
+    display = nullptr;
 }
 
 obs_source_t* media_source(const std::string& name, const std::string& file) {
@@ -113,7 +121,7 @@ std::vector<std::vector<std::vector<uint32_t>>> play(const std::vector<obs_sourc
     bool done = !during;
     // Rendered a few times a frame of the clips (5 a second), and on for a
     // while once all have ended: the filter shows each picture one frame late.
-    while (after_end < 10 && std::chrono::steady_clock::now() - start < std::chrono::seconds(60)) {
+    while (after_end < 20 && std::chrono::steady_clock::now() - start < std::chrono::seconds(60)) {
         bool ended = true;
         for (size_t i = 0; i < sources.size(); ++i) {
             std::vector<uint32_t> picture = render(sources[i]);

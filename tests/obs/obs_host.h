@@ -16,6 +16,9 @@
 // else why not.
 std::string start_obs();
 
+// Shuts libobs down, as OBS does on leaving: every source released first.
+void stop_obs();
+
 // A media source playing `file` once, as OBS's "Media Source" does.
 obs_source_t* media_source(const std::string& name, const std::string& file);
 
