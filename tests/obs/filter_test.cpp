@@ -139,7 +139,7 @@ TEST_F(ObsFilter, OnAMediaSourceItGivesTheToolsFramesWithEachCorrection) {
              {{}, {}}, {kEverySetting, {"--level", "50", "--soft", "--scene-cuts=70", "--histogram"}}}) {
         obs_source_t* source = media_source("clip", file);
         obs_data_t* s = settings_of(settings);
-        obs_source_t* filter = add_kelvra(source, s);
+        obs_source_t* filter = add_filter(source, s);
         ASSERT_NE(filter, nullptr);
         const Pictures got = play({source})[0];
         EXPECT_EQ(largest_difference(got, through_tool(clip, options)), 0)
@@ -154,7 +154,7 @@ TEST_F(ObsFilter, ASettingChangedWhileItPlaysTakesEffectFromAFrameOn) {
     const std::string file = make_clip(dir, "clip.mkv", "64x48");
     const Video clip = decode(file);
     obs_source_t* source = media_source("clip", file);
-    obs_source_t* filter = add_kelvra(source);
+    obs_source_t* filter = add_filter(source);
     obs_data_t* changed = settings_of(kEverySetting);
     const Pictures got = play(
         {source}, [&] { obs_source_update(filter, changed); }, 8)[0];
@@ -175,7 +175,7 @@ TEST_F(ObsFilter, ResizedOrRemovedAndAddedAgainItStartsAfresh) {
     const Video large_clip = decode(large);
     const Pictures fresh = through_frei0r(large_clip, {});
     obs_source_t* source = media_source("clip", small);
-    obs_source_t* filter = add_kelvra(source);
+    obs_source_t* filter = add_filter(source);
     play({source});
     // A media source that is not shown restarts when its settings are set.
     obs_data_t* s = obs_data_create();
@@ -189,7 +189,7 @@ TEST_F(ObsFilter, ResizedOrRemovedAndAddedAgainItStartsAfresh) {
     obs_source_filter_remove(source, filter);
     obs_source_release(filter);
     EXPECT_EQ(render(source), large_clip.frames.back()) << "removed";
-    filter = add_kelvra(source);
+    filter = add_filter(source);
     obs_source_update(source, s);
     obs_data_release(s);
     // The new filter's first frame is the one the source still shows.
@@ -206,7 +206,7 @@ TEST_F(ObsFilter, TwoSourcesEachWithAFilterAreCorrectedEachOnItsOwn) {
     const std::string a = make_clip(dir, "a.mkv", "64x48"), b = make_clip(dir, "b.mkv", "80x60");
     obs_source_t* sources[2] = {media_source("a", a), media_source("b", b)};
     obs_data_t* s = settings_of(kEverySetting);
-    obs_source_t* filters[2] = {add_kelvra(sources[0]), add_kelvra(sources[1], s)};
+    obs_source_t* filters[2] = {add_filter(sources[0]), add_filter(sources[1], s)};
     const auto got = play({sources[0], sources[1]});
     EXPECT_EQ(largest_difference(got[0], through_frei0r(decode(a), {})), 0) << "defaults";
     EXPECT_EQ(largest_difference(got[1], through_frei0r(decode(b), kEveryParameter)), 0) << "every setting";

@@ -27,7 +27,7 @@ void load_found(void* param, const obs_module_info2* info) {
 
 }  // namespace
 
-std::string start_obs() {
+std::string start_obs(uint32_t width, uint32_t height, uint32_t fps) {
     display = XOpenDisplay(nullptr);
     if (!display) return "no X display";
     obs_set_nix_platform(OBS_NIX_PLATFORM_X11_EGL);
@@ -35,10 +35,10 @@ std::string start_obs() {
     if (!obs_startup("en-US", nullptr, nullptr)) return "obs_startup failed";
     obs_video_info video = {};
     video.graphics_module = "libobs-opengl";
-    video.fps_num = 30;
+    video.fps_num = fps;
     video.fps_den = 1;
-    video.base_width = video.output_width = 640;
-    video.base_height = video.output_height = 360;
+    video.base_width = video.output_width = width;
+    video.base_height = video.output_height = height;
     video.output_format = VIDEO_FORMAT_BGRA;
     video.colorspace = VIDEO_CS_709;
     video.range = VIDEO_RANGE_FULL;
@@ -50,6 +50,7 @@ std::string start_obs() {
     if (!obs_reset_audio(&audio)) return "obs_reset_audio failed";
     std::string error;
     load_module(OBS_SYSTEM_PLUGINS "/obs-ffmpeg.so", OBS_SYSTEM_DATA "/obs-ffmpeg", error);
+    load_module(OBS_SYSTEM_PLUGINS "/obs-filters.so", OBS_SYSTEM_DATA "/obs-filters", error);
     obs_add_module_path(KELVRA_OBS_PLUGINS "/%module%/bin/64bit", KELVRA_OBS_PLUGINS "/%module%/data");
     obs_find_modules2(load_found, &error);
     return error;
@@ -74,8 +75,8 @@ obs_source_t* media_source(const std::string& name, const std::string& file) {
     return source;
 }
 
-obs_source_t* add_kelvra(obs_source_t* source, obs_data_t* settings) {
-    obs_source_t* filter = obs_source_create("kelvra_filter", "Kelvra", settings, nullptr);
+obs_source_t* add_filter(obs_source_t* source, obs_data_t* settings, const char* id) {
+    obs_source_t* filter = obs_source_create(id, id, settings, nullptr);
     if (filter) obs_source_filter_add(source, filter);
     return filter;
 }

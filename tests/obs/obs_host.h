@@ -14,7 +14,7 @@
 
 // Starts libobs once for the whole test program; empty when it started,
 // else why not.
-std::string start_obs();
+std::string start_obs(uint32_t width = 640, uint32_t height = 360, uint32_t fps = 30);
 
 // Shuts libobs down, as OBS does on leaving: every source released first.
 void stop_obs();
@@ -22,8 +22,10 @@ void stop_obs();
 // A media source playing `file` once, as OBS's "Media Source" does.
 obs_source_t* media_source(const std::string& name, const std::string& file);
 
-// A Kelvra filter with these settings on top of `source`'s filters.
-obs_source_t* add_kelvra(obs_source_t* source, obs_data_t* settings = nullptr);
+// A filter of this id (Kelvra's by default) with these settings on top of
+// `source`'s filters.
+obs_source_t* add_filter(obs_source_t* source, obs_data_t* settings = nullptr,
+                         const char* id = "kelvra_filter");
 
 // The source as OBS renders it, filters included, at its own size: top-down
 // 0xAARRGGBB pixels; empty while it has no picture.
