@@ -22,6 +22,7 @@ declare -A packages=(
         python3-numpy"
     [hosts]="melt gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-bad"
     [wine]="wine wine64 xvfb"
+    [obs]="libobs-dev obs-plugins obs-studio libx11-dev xvfb xauth"
     [wine32]="wine32:i386"
 )
 
@@ -30,7 +31,7 @@ case ${1:-} in
     # The 32-bit set first: its libraries must be at the 64-bit copies'
     # versions, and on a day its lists are missing only the release's
     # versions exist for both; the 64-bit ones installed later then follow it.
-    test) groups="wine32 wine fuzz tools hosts build" ;;
+    test) groups="wine32 wine fuzz tools hosts obs build" ;;
     *)
         echo "usage: $0 build|test" >&2
         exit 2

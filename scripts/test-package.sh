@@ -148,8 +148,33 @@ test_bundle() {
     fi
 }
 
+# The OBS module's own package: found where Debian's OBS looks, depending
+# on libobs as dpkg-shlibdeps finds it, enhancing obs-studio, clean for
+# lintian; the tool's package depends on no part of OBS.
+test_obs_package() {
+    local obs_deb obs_root=$scratch/obs-root report
+    obs_deb=$(ls dist/kelvra-obs_*_amd64.deb 2>/dev/null)
+    [ -n "$obs_deb" ] || { skip "OBS package" "no kelvra-obs package (built where libobs-dev is)"; return; }
+    dpkg-deb -x "$obs_deb" "$obs_root"
+    if ! ls "$obs_root"/usr/lib/*/obs-plugins/kelvra-obs.so >/dev/null 2>&1 ||
+        [ ! -f "$obs_root/usr/share/obs/obs-plugins/kelvra-obs/kelvra.effect" ] ||
+        [ ! -f "$obs_root/usr/share/obs/obs-plugins/kelvra-obs/locale/en-US.ini" ]; then
+        fail "OBS package" "the module or its data is not in OBS's plug-in folders"
+    elif ! dpkg-deb -f "$obs_deb" Depends | grep -q 'libobs0' ||
+        [ "$(dpkg-deb -f "$obs_deb" Enhances)" != obs-studio ]; then
+        fail "OBS package" "Depends $(dpkg-deb -f "$obs_deb" Depends), Enhances $(dpkg-deb -f "$obs_deb" Enhances)"
+    elif dpkg-deb -f "$deb" Depends | grep -q 'obs'; then
+        fail "OBS package" "the tool's package depends on OBS: $(dpkg-deb -f "$deb" Depends)"
+    elif command -v lintian >/dev/null && ! report=$(lintian --fail-on error,warning "$obs_deb" 2>&1); then
+        fail "OBS package" "lintian: $(grep -E '^[EW]: ' <<<"$report" | tr '\n' ';')"
+    else
+        pass "OBS package: the module in OBS's folders, Depends $(dpkg-deb -f "$obs_deb" Depends), Enhances obs-studio"
+    fi
+}
+
 test_package
 test_lintian
+test_obs_package
 test_manual_page
 test_completion
 test_frei0r

@@ -15,9 +15,17 @@
 
 namespace kelvra {
 
+// Where the sample lies: columns x rows pixels, every step-th of every
+// step-th row from (x0, y0), rows counted up from the bottom as in a Frame.
+struct SampleGrid {
+    int32_t x0 = 0, y0 = 0, step = 1, columns = 0, rows = 0;
+};
+
+SampleGrid sample_grid(const Region& region);
+
 class BalanceSample {
 public:
-    static constexpr int32_t kCapacity = 1 << 17;
+    static constexpr int32_t kCapacity = int32_t{1} << 17;
 
     BalanceSample() : pixels_(kCapacity), spare_(kCapacity), scratch_(kBalanceScratch) {}
 

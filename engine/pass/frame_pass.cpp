@@ -88,6 +88,14 @@ void stretch_frame(const FrameAnalysis& a, const Frame& src, const Frame& dst, c
     if (settings.show_histogram) draw_overlay(dst, overlay_counts);
 }
 
+void draw_lattice_overlay(const FrameAnalysis& a, const Levels& levels, int32_t step, const Frame& dst) {
+    ChannelCounts counts = remap_counts(a.source_counts, plan_remap(levels).tables);
+    const int32_t share = wrap_mul(step, step);
+    for (int32_t* c : {counts.r, counts.g, counts.b})
+        for (int v = 0; v < 256; ++v) c[v] = wrap_mul(c[v], share);
+    draw_overlay(dst, counts);
+}
+
 namespace {
 
 // Through the record's five-frame history, as the editor's plug-in has it.

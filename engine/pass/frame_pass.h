@@ -75,4 +75,9 @@ Levels step_levels(FilterData& fd, ShotLight& light, const FrameAnalysis& analys
 // not touched.
 void stretch_frame(const FrameAnalysis& analysis, const Frame& src, const Frame& dst, const Levels& levels);
 
+// The overlay alone, for a frame measured on a lattice of every step-th
+// pixel of every step-th row: each count stands for step x step pixels.
+void draw_lattice_overlay(const FrameAnalysis& analysis, const Levels& levels, int32_t step,
+                          const Frame& dst);
+
 }  // namespace kelvra

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "base/region.h"
 #include "base/top_down.h"
 #include "dialog/settings_edit.h"
 #include "plugin/end_points.h"
@@ -17,14 +18,38 @@ LiveCorrector::LiveCorrector(int32_t width, int32_t height)
     init_filter_data(fd_, width, height);
 }
 
+Lattice balance_lattice(const LiveSettings& s, int32_t width, int32_t height) {
+    Settings settings{};
+    settings.border = s.border;
+    settings.nup = s.nup;
+    settings.nleft = s.nleft;
+    settings.nright = s.nright;
+    settings.ndown = s.ndown;
+    const SampleGrid grid = sample_grid(analysis_region(settings, width, height));
+    // The grid's rows count up from the bottom; its top row is its last.
+    const int32_t top = grid.rows ? height - 1 - (grid.y0 + (grid.rows - 1) * grid.step) : 0;
+    return Lattice{grid.x0, top, grid.step, grid.columns, grid.rows};
+}
+
 void LiveCorrector::correct(const LiveSettings& s, double time, const uint32_t* src, uint32_t* dst) {
-    apply_config(fd_, {s.level, s.soft, s.border, s.nup, s.nleft, s.nright, s.ndown});
-    store_relaxed(fd_.show_histogram, s.show_histogram);
     const size_t pixels = size_t(width_) * size_t(height_);
     const bool in_place = src == dst;
     if (in_place) {
         for (size_t i = 0; i < pixels; ++i) alpha_[i] = uint8_t(src[i] >> 24);
     }
+    const Levels levels = measure(s, time, src);
+    stretch_frame(last_analysis(), top_down_view(const_cast<uint32_t*>(src), width_, height_),
+                  top_down_view(dst, width_, height_), levels);
+    if (in_place) {
+        for (size_t i = 0; i < pixels; ++i) dst[i] |= uint32_t{alpha_[i]} << 24;
+    } else {
+        keep_alpha(src, dst, pixels);
+    }
+}
+
+Levels LiveCorrector::measure(const LiveSettings& s, double time, const uint32_t* src) {
+    apply_config(fd_, {s.level, s.soft, s.border, s.nup, s.nleft, s.nright, s.ndown});
+    store_relaxed(fd_.show_histogram, s.show_histogram);
     // With the plug-in's correction frame 1 is a fresh instance's, and only a
     // later break restarts by itself; balance starts with the first frame's
     // full correction, as the tool does.
@@ -36,13 +61,10 @@ void LiveCorrector::correct(const LiveSettings& s, double time, const uint32_t* 
     analyse_frame(fd_, top_down_view(const_cast<uint32_t*>(src), width_, height_), a, plan);
     const bool shot_start = judge(s, broken, a, src) || broken;
     light_.finds_cuts = !s.sensitivity;
-    stretch(a, shot_start, src, dst);
-    if (in_place) {
-        for (size_t i = 0; i < pixels; ++i) dst[i] |= uint32_t{alpha_[i]} << 24;
-    } else {
-        keep_alpha(src, dst, pixels);
-    }
+    begin_step(frames_, shot_start);
+    const Levels levels = step_levels(fd_, light_, a, shot_start, nullptr);
     ++frames_;
+    return levels;
 }
 
 // Whether the detector takes this frame as a shot start; false when it is
@@ -105,13 +127,6 @@ void LiveCorrector::begin_step(int64_t frame, bool shot_start) {
     std::copy_n(fd_.current, kLevels, step.before.current);
     step.before.light = light_;
     step.shot_start = shot_start;
-}
-
-void LiveCorrector::stretch(FrameAnalysis& a, bool shot_start, const uint32_t* src, uint32_t* dst) {
-    begin_step(frames_, shot_start);
-    const Levels levels = step_levels(fd_, light_, a, shot_start, nullptr);
-    stretch_frame(a, top_down_view(const_cast<uint32_t*>(src), width_, height_),
-                  top_down_view(dst, width_, height_), levels);
 }
 
 }  // namespace kelvra

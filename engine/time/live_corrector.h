@@ -47,6 +47,17 @@ struct LiveSettings {
     std::optional<int32_t> sensitivity;  // 0..100: shot-aware averaging when set
 };
 
+// The pixels of a top-down frame that balance measures: columns x rows of
+// them, every step-th of every step-th row from (left, top).
+struct Lattice {
+    int32_t left = 0, top = 0, step = 1, columns = 0, rows = 0;
+};
+
+// The lattice of a width x height frame with these settings' border. A host
+// that measures a packed copy of those pixels alone, with the border off,
+// gets balance's levels for the whole frame: the copy's lattice is all of it.
+Lattice balance_lattice(const LiveSettings& settings, int32_t width, int32_t height);
+
 class LiveCorrector {
 public:
     LiveCorrector(int32_t width, int32_t height);
@@ -54,6 +65,14 @@ public:
     // Corrects one top-down BGRA frame into `dst` (which may be `src`), alpha
     // kept. Allocates nothing.
     void correct(const LiveSettings& settings, double time, const uint32_t* src, uint32_t* dst);
+
+    // The first half of correct(): the frame measured and its levels as the
+    // run's next step, for a host that stretches the frame itself.
+    // Allocates nothing.
+    Levels measure(const LiveSettings& settings, double time, const uint32_t* src);
+
+    // The analysis of the frame last measured.
+    const FrameAnalysis& last_analysis() const { return analyses_[(frames_ + kSteps - 1) % kSteps]; }
 
 private:
     // The averaging's state, as it stood before a frame's step.
@@ -75,7 +94,6 @@ private:
 
     bool judge(const LiveSettings& settings, bool broken, const FrameAnalysis& analysis, const uint32_t* src);
     void retake_steps(const Verdicts& verdicts);
-    void stretch(FrameAnalysis& analysis, bool shot_start, const uint32_t* src, uint32_t* dst);
     // Keeps the averaging as it stands before the frame's step, and the
     // verdict the step takes.
     void begin_step(int64_t frame, bool shot_start);

@@ -136,4 +136,43 @@ TEST(LiveCorrector, InPlaceFramesKeepTheirAlphaAndMatch) {
     }
 }
 
+// A GPU host measures a copy of the lattice's pixels alone, far fewer than
+// the frame's; balance must give it the whole frame's levels, with a border
+// too, as the light changes.
+TEST(LiveCorrector, BalanceOnAPackedCopyOfItsLatticeGivesTheWholeFramesLevels) {
+    struct Case {
+        int w, h;
+        kelvra::LiveSettings settings;
+    };
+    kelvra::LiveSettings bordered;
+    bordered.border = 1;
+    bordered.nup = 40, bordered.nleft = 7, bordered.nright = 90, bordered.ndown = 3;
+    for (const Case& c : {Case{1920, 1080, {}}, Case{1001, 701, bordered}}) {
+        const kelvra::Lattice lattice = kelvra::balance_lattice(c.settings, c.w, c.h);
+        if (c.w == 1920) {
+            EXPECT_EQ(lattice.step, 4);
+            EXPECT_EQ(lattice.columns * lattice.rows, 480 * 270);
+        }
+        kelvra::LiveCorrector whole(c.w, c.h), copied(lattice.columns, lattice.rows);
+        kelvra::LiveSettings unbordered = c.settings;
+        unbordered.border = 0;
+        std::mt19937 rng(11);
+        std::vector<uint32_t> copy(size_t(lattice.columns) * lattice.rows);
+        for (int f = 0; f < 4; ++f) {
+            Image frame = natural_image(c.w, c.h, rng);
+            // The light warms from frame to frame.
+            for (uint32_t& p : frame.px) p = (p & 0xFFFF00FFu) | ((((p >> 8) & 0xFF) * (8 - f) / 8) << 8);
+            for (int j = 0; j < lattice.rows; ++j)
+                for (int i = 0; i < lattice.columns; ++i)
+                    copy[size_t(j) * lattice.columns + i] =
+                        frame.px[size_t(lattice.top + j * lattice.step) * c.w + lattice.left +
+                                 i * lattice.step];
+            const kelvra::Levels want = whole.measure(c.settings, f, frame.px.data());
+            const kelvra::Levels got = copied.measure(unbordered, f, copy.data());
+            for (int k = 0; k < kelvra::kLevels; ++k)
+                ASSERT_EQ(got.v[k], want.v[k]) << c.w << "x" << c.h << ", frame " << f << ", level " << k;
+        }
+    }
+}
+
 }  // namespace

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
+# Runs a test program on a display of its own; skips (77) where Xvfb or OBS's
+# media module is not installed.
+set -u
+command -v xvfb-run >/dev/null || { echo "obs.host skipped: xvfb-run is not installed (xvfb)"; exit 77; }
+ls /usr/lib/*/obs-plugins/obs-ffmpeg.so >/dev/null 2>&1 ||
+    { echo "obs.host skipped: OBS's media source is not installed (obs-plugins)"; exit 77; }
+# llvmpipe on however many cores there are; no user's settings.
+export HOME=${TMPDIR:-/tmp}/kelvra-obs-home.$$ LIBGL_ALWAYS_SOFTWARE=1
+mkdir -p "$HOME"
+trap 'rm -rf "$HOME"' EXIT
+xvfb-run -a -s "-screen 0 640x480x24" "$@"
