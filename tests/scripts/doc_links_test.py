@@ -16,7 +16,7 @@ link = re.compile(r"!?\[[^\]]*\]\(([^)\s]+)\)|<img [^>]*src=\"([^\"]+)\"")
 fence = re.compile(r"^```.*?^```", re.M | re.S)
 code = re.compile(r"`[^`\n]*`")
 version = re.search(r"project\(kelvra VERSION ([\d.]+)", (root / "CMakeLists.txt").read_text()).group(1)
-release = re.compile(r"kelvra(?:_|-vdf-|-)(\d+\.\d+\.\d+)(?=-1_amd64\.deb|\.zip|\.tar\.gz)")
+release = re.compile(r"kelvra(?:-obs_|_|-vdf-|-)(\d+\.\d+\.\d+)(?=-1_amd64\.deb|\.zip|\.tar\.gz)")
 
 
 def anchor(heading):
