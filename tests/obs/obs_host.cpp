@@ -117,10 +117,13 @@ std::vector<uint32_t> render(obs_source_t* source) {
 std::vector<std::vector<std::vector<uint32_t>>> play(const std::vector<obs_source_t*>& sources,
                                                      const std::function<void()>& during, size_t at) {
     std::vector<std::vector<std::vector<uint32_t>>> seen(sources.size());
+    // From the start now: a source plays from its creation, and on a loaded
+    // machine its first frames would be past before the first render.
+    for (obs_source_t* source : sources) obs_source_media_restart(source);
     const auto start = std::chrono::steady_clock::now();
     int after_end = 0;
     bool done = !during;
-    // Rendered a few times a frame of the clips (5 a second), and on for a
+    // Rendered a few times a frame of the clips, and on for a
     // while once all have ended: the filter shows each picture one frame late.
     while (after_end < 20 && std::chrono::steady_clock::now() - start < std::chrono::seconds(60)) {
         bool ended = true;
