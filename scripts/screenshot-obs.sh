@@ -9,28 +9,17 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/apt-retry.sh
+source scripts/private-home.sh
 
-needed=()
-for tool in obs:obs-studio xvfb-run:xvfb xauth:xauth xdotool:xdotool xwd:x11-apps convert:imagemagick ffmpeg:ffmpeg; do
-    command -v "${tool%%:*}" >/dev/null || needed+=("${tool#*:}")
-done
-if [ ${#needed[@]} -gt 0 ]; then
-    apt_update
-    apt_install "${needed[@]}"
-fi
+apt_install_commands obs:obs-studio xvfb-run:xvfb xauth:xauth xdotool:xdotool xwd:x11-apps convert:imagemagick ffmpeg:ffmpeg
 
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/native --target kelvra_obs >/dev/null
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-# A home of its own: no settings, scenes or plug-ins of a user's OBS.
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_CACHE_HOME=$work/home/cache
-export XDG_DATA_HOME=$work/home/data XDG_RUNTIME_DIR=$work/run
+# No settings, scenes or plug-ins of a user's OBS.
+private_home
 obs_config=$XDG_CONFIG_HOME/obs-studio
-mkdir -p docs "$obs_config/plugins" "$obs_config/basic/profiles/Kelvra" "$obs_config/basic/scenes" \
-    "$XDG_CACHE_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+mkdir -p docs "$obs_config/plugins" "$obs_config/basic/profiles/Kelvra" "$obs_config/basic/scenes"
 # The user's plug-in folder, laid out as the build lays it out.
 cp -r build/native/obs/plugins/kelvra-obs "$obs_config/plugins/"
 
