@@ -8,6 +8,8 @@
 #   apt_install PKG...  apt-get install; when apt cannot resolve the set, again
 #                       with the release's own versions as candidates for every
 #                       architecture
+#   apt_install_commands CMD:PKG...
+#                       installs, in one run, the PKG of each CMD not on PATH
 # Every retry prints one line saying why. apt_reason gives the last failure in
 # one line. KELVRA_APT_PAUSE: seconds between tries (default 20).
 
@@ -77,4 +79,14 @@ apt_install() {
     [ -n "$release" ] || return 1
     echo "apt-get install $* failed ($(apt_reason)); again with $release's versions for every architecture" >&2
     as_root "${install[@]}" -t "$release" "$@"
+}
+
+apt_install_commands() {
+    local pair needed=()
+    for pair in "$@"; do
+        command -v "${pair%%:*}" >/dev/null || needed+=("${pair#*:}")
+    done
+    [ ${#needed[@]} -gt 0 ] || return 0
+    apt_update
+    apt_install "${needed[@]}"
 }

@@ -7,27 +7,18 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/apt-retry.sh
+source scripts/private-home.sh
 
-needed=()
-for tool in kdenlive:kdenlive xvfb-run:xvfb xdotool:xdotool dbus-run-session:dbus-daemon xwd:x11-apps convert:imagemagick ffmpeg:ffmpeg; do
-    command -v "${tool%%:*}" >/dev/null || needed+=("${tool#*:}")
-done
-if [ ${#needed[@]} -gt 0 ]; then
-    apt_update
-    apt_install "${needed[@]}"
-fi
+apt_install_commands kdenlive:kdenlive xvfb-run:xvfb xdotool:xdotool dbus-run-session:dbus-daemon xwd:x11-apps \
+    convert:imagemagick ffmpeg:ffmpeg
 
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/native --target kelvra_frei0r >/dev/null
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-# A home of its own: no settings, effects or plug-ins of a user's Kdenlive.
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_CACHE_HOME=$work/home/cache
-export XDG_DATA_HOME=$work/home/data XDG_RUNTIME_DIR=$work/run
+# No settings, effects or plug-ins of a user's Kdenlive.
+private_home
 export FREI0R_PATH=$PWD/build/native/frei0r
-mkdir -p docs "$XDG_DATA_HOME/kdenlive/effects" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+mkdir -p docs "$XDG_DATA_HOME/kdenlive/effects"
 cp frei0r/kdenlive/frei0r_kelvra.xml "$XDG_DATA_HOME/kdenlive/effects/"
 
 # Twenty seconds of ffmpeg's test pattern under a warm cast.
