@@ -48,8 +48,10 @@ set(CPACK_DEBIAN_UNSPECIFIED_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_DEBIAN_PACKAGE_RELEASE ${KELVRA_DEBIAN_REVISION})
 set(CPACK_PACKAGE_CONTACT ${KELVRA_MAINTAINER})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "automatic white balance and levels for video")
-set(CPACK_PACKAGE_DESCRIPTION "Kelvra corrects the colour cast and the levels of every frame of a video
+# Each package's synopsis is the first line of its own description: CPack
+# would put CPACK_PACKAGE_DESCRIPTION_SUMMARY before both, so it stays unset.
+set(CPACK_DEBIAN_UNSPECIFIED_DESCRIPTION "automatic white balance and levels for video
+Kelvra corrects the colour cast and the levels of every frame of a video
 file, an image or a raw frame pipe, with the correction of its VirtualDub
 plug-in. Decoding and encoding go through FFmpeg. The package also carries
 the same correction as a frei0r filter plug-in for ffmpeg, MLT (Kdenlive)
@@ -64,14 +66,13 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_DEPENDS ffmpeg)
 # gnuplot draws --plot; bash-completion loads the completion.
 set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_RECOMMENDS "gnuplot-nox, bash-completion")
-set(CPACK_COMPONENT_UNSPECIFIED_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n${CPACK_PACKAGE_DESCRIPTION}")
 if(TARGET kelvra_obs)
   list(APPEND CPACK_COMPONENTS_ALL obs)
   set(CPACK_DEBIAN_OBS_PACKAGE_NAME kelvra-obs)
   set(CPACK_DEBIAN_OBS_FILE_NAME DEB-DEFAULT)
   # dpkg-shlibdeps gives libobs0 and the C++ runtime.
   set(CPACK_DEBIAN_OBS_PACKAGE_ENHANCES obs-studio)
-  set(CPACK_COMPONENT_OBS_DESCRIPTION "automatic white balance and levels filter for OBS Studio
+  set(CPACK_DEBIAN_OBS_DESCRIPTION "automatic white balance and levels filter for OBS Studio
 Kelvra's live correction as a video filter for OBS Studio, for any video
 source: cameras, media, screen and window captures, images. The picture is
 measured on a small copy read back from the GPU and corrected by a pixel
