@@ -155,7 +155,7 @@ bool LivePipeline::read_back(gs_stagesurf_t* stage, const LiveSettings& settings
 }
 
 void LivePipeline::upload_levels() {
-    const RemapTables tables = plan_remap(levels_).tables;
+    const RemapTables tables = remap_tables(levels_);
     for (int v = 0; v < 256; ++v) {
         lut_bytes_[v][0] = uint8_t(tables.r[v] >> 16);
         lut_bytes_[v][1] = uint8_t(tables.g[v] >> 8);

@@ -89,7 +89,7 @@ void stretch_frame(const FrameAnalysis& a, const Frame& src, const Frame& dst, c
 }
 
 void draw_lattice_overlay(const FrameAnalysis& a, const Levels& levels, int32_t step, const Frame& dst) {
-    ChannelCounts counts = remap_counts(a.source_counts, plan_remap(levels).tables);
+    ChannelCounts counts = remap_counts(a.source_counts, remap_tables(levels));
     const int32_t share = wrap_mul(step, step);
     for (int32_t* c : {counts.r, counts.g, counts.b})
         for (int v = 0; v < 256; ++v) c[v] = wrap_mul(c[v], share);

@@ -31,7 +31,9 @@ uint8_t stretch_value(int32_t value, int32_t low, double scale) {
     return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
 }
 
-RemapTables build_remap_tables(const Levels& levels) {
+}  // namespace
+
+RemapTables remap_tables(const Levels& levels) {
     RemapTables t;
     uint32_t* table[3] = {t.r, t.g, t.b};
     for (int c = 0; c < 3; ++c) {
@@ -44,11 +46,9 @@ RemapTables build_remap_tables(const Levels& levels) {
     return t;
 }
 
-}  // namespace
-
 RemapPlan plan_remap(const Levels& levels) {
     RemapPlan plan;
-    plan.tables = build_remap_tables(levels);
+    plan.tables = remap_tables(levels);
     const uint32_t* table[3] = {plan.tables.r, plan.tables.g, plan.tables.b};
     plan.lanes_exact = true;
     for (int c = 0; c < 3; ++c) {

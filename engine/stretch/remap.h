@@ -26,7 +26,10 @@ struct RemapPlan {
 };
 
 // The exact tables, truncate(double(value - low) * 255 / (high - low))
-// clamped to 0..255, and the lane formula where it gives the same bytes.
+// clamped to 0..255.
+RemapTables remap_tables(const Levels& levels);
+
+// The tables, and the lane formula where it gives the same bytes.
 RemapPlan plan_remap(const Levels& levels);
 
 void remap_frame(const Frame& src, const Frame& dst, const RemapPlan& plan);
