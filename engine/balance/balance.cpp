@@ -127,10 +127,39 @@ int32_t white_spread(const uint32_t* pixels, int32_t count, const int32_t (&whit
     return n ? round_to_int(1000 * sum / n) : 0;
 }
 
+// Where a single channel clipped, the two others still show the light's
+// colour exactly, and only the clipped channel's share of it is hidden: that
+// share is the below-clip white's, against the two others as they compare
+// with their own whites there, and no less than the clip showed. Where two
+// clipped, one channel alone cannot tell the colour, so the below-clip white
+// is taken whole.
+void light_colour(const BalancePoints& p, const int32_t (&below_white)[3], double (&light)[3]) {
+    int clipped = 0, hidden = 0;
+    for (int c = 0; c < 3; ++c) {
+        light[c] = below_white[c];
+        if (p.white[c] >= kClipLevel) {
+            ++clipped;
+            hidden = c;
+        }
+    }
+    if (clipped != 1) return;
+    double scale = 0;
+    int shown = 0;
+    for (int c = 0; c < 3; ++c) {
+        if (c == hidden || below_white[c] <= p.black[c]) continue;
+        scale += double(p.white[c] - p.black[c]) / (below_white[c] - p.black[c]);
+        ++shown;
+    }
+    if (shown < 2) return;
+    for (int c = 0; c < 3; ++c) light[c] = p.white[c];
+    light[hidden] = std::max<double>(p.white[hidden],
+                                     p.black[hidden] + (below_white[hidden] - p.black[hidden]) * scale / 2);
+}
+
 // A white at the clip in one channel and not in another shows the clip, not
 // the light: a gain above it is hidden. The pixels below the clip in all
 // three channels still carry every gain, so the light's colour is taken
-// from the jointly brightest of them, scaled over the blacks until a channel
+// from the jointly brightest of them (light_colour), scaled over the blacks until a channel
 // meets the brightest white. That channel's clip point stays its white, so
 // clipped highlights come out white. A clip hides a gain only upwards, so no
 // channel's white rises above what it showed; how far the white's pixels
@@ -150,16 +179,18 @@ void see_past_clip(const uint32_t* pixels, int32_t count, uint32_t* below, Balan
     }
     if (n < kWhiteMinimum) return;
     find_white(below, n, white);
+    double light[3];
+    light_colour(p, white, light);
     // The least scale at which a channel meets the brightest white.
     double scale = 0;
     for (int c = 0; c < 3; ++c) {
-        if (white[c] <= p.black[c]) continue;
-        const double meets = double(top - p.black[c]) / (white[c] - p.black[c]);
+        if (light[c] <= p.black[c]) continue;
+        const double meets = (top - p.black[c]) / (light[c] - p.black[c]);
         scale = scale > 0 ? std::min(scale, meets) : meets;
     }
     if (scale <= 0) return;
     for (int c = 0; c < 3; ++c)
-        p.white[c] = std::min(p.white[c], round_to_int(p.black[c] + (white[c] - p.black[c]) * scale));
+        p.white[c] = std::min(p.white[c], round_to_int(p.black[c] + (light[c] - p.black[c]) * scale));
 }
 
 }  // namespace

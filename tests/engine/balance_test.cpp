@@ -166,21 +166,38 @@ TEST(BalanceMeasure, GainAndLiftCastsComeOutAsTheUncastPictureDoes) {
 }
 
 TEST(BalanceMeasure, AGainHiddenAboveTheClipIsTakenFromThePixelsBelowIt) {
-    // A tungsten setting outdoors: red's gain of 1.3 clips the paper, whose
-    // pixels read as if red had no gain; the grey card below the clip keeps
-    // every gain.
+    // A camera set for the wrong light: the paper clips in the channels whose
+    // gain is above 1 and reads as if they had none there; the grey card
+    // below the clip keeps every gain. Tungsten outdoors clips red and green,
+    // a green-tinted setting green alone.
     const std::vector<uint32_t> original = scene();
-    const std::vector<uint32_t> cast = with_cast(original, {1.3, 1.05, 0.7}, {0, 0, 0});
-    const kelvra::Levels l = levels_of(cast);
-    for (size_t i = 1; i < original.size(); i += 8) {
-        const int grey = channel(original[i], 0);
-        if (grey < 140) continue;
-        const double r = stretched(channel(cast[i], 0), l, 0);
-        EXPECT_NEAR(stretched(channel(cast[i], 1), l, 1), r, 3) << "grey " << grey;
-        EXPECT_NEAR(stretched(channel(cast[i], 2), l, 2), r, 3) << "grey " << grey;
+    const double gains[2][3] = {{1.3, 1.05, 0.7}, {0.85, 1.25, 0.8}};
+    for (const auto& gain : gains) {
+        const std::vector<uint32_t> cast = with_cast(original, gain, {0, 0, 0});
+        const kelvra::Levels l = levels_of(cast);
+        for (size_t i = 1; i < original.size(); i += 8) {
+            const int grey = channel(original[i], 0);
+            if (grey < 140) continue;
+            const double r = stretched(channel(cast[i], 0), l, 0);
+            EXPECT_NEAR(stretched(channel(cast[i], 1), l, 1), r, 3)
+                << "grey " << grey << ", green " << gain[1];
+            EXPECT_NEAR(stretched(channel(cast[i], 2), l, 2), r, 3)
+                << "grey " << grey << ", green " << gain[1];
+        }
+        // The paper cannot be recovered, but it stays white, not a coloured band.
+        for (int c = 0; c < 3; ++c)
+            EXPECT_GE(stretched(channel(cast[0], c), l, c), 253) << "channel " << c << ", green " << gain[1];
     }
-    // The paper cannot be recovered, but it stays white, not a cyan band.
-    for (int c = 0; c < 3; ++c) EXPECT_GE(stretched(channel(cast[0], c), l, c), 253) << "channel " << c;
+    // With one channel clipped, the two others show the light exactly, even
+    // where the brightest pixels below the clip are lavender: greys keep
+    // their red and blue equal.
+    std::vector<uint32_t> lavender = original;
+    lavender.insert(lavender.end(), 400, rgb(200, 170, 230));
+    const std::vector<uint32_t> cast = with_cast(lavender, gains[1], {0, 0, 0});
+    const kelvra::Levels l = levels_of(cast);
+    for (size_t i = 1; i < original.size(); i += 8)
+        EXPECT_NEAR(stretched(channel(cast[i], 2), l, 2), stretched(channel(cast[i], 0), l, 0), 2)
+            << "grey " << channel(original[i], 0);
 }
 
 TEST(BalanceSample, AGridOverTheRegionWithinTheCapacity) {
