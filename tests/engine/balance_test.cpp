@@ -200,6 +200,22 @@ TEST(BalanceMeasure, AGainHiddenAboveTheClipIsTakenFromThePixelsBelowIt) {
             << "grey " << channel(original[i], 0);
 }
 
+TEST(BalanceMeasure, AStrongHiddenGainIsTakenWellBelowWhereItClipsTheSameLight) {
+    // Daylight under a blue-tinted setting clips the paper, an eighth of the
+    // picture, in blue; just below that clip only what has less blue is left,
+    // a cream card among them. The grey card's lower half still shows the
+    // light.
+    std::vector<uint32_t> original = scene();
+    original.insert(original.end(), 400, rgb(240, 235, 180));
+    const std::vector<uint32_t> cast = with_cast(original, {0.75, 1.0, 1.35}, {0, 0, 0});
+    const kelvra::Levels l = levels_of(cast);
+    for (size_t i = 1; i < 4000; i += 8) {
+        const double g = stretched(channel(cast[i], 1), l, 1);
+        EXPECT_NEAR(stretched(channel(cast[i], 0), l, 0), g, 3) << "grey " << channel(original[i], 0);
+        EXPECT_NEAR(stretched(channel(cast[i], 2), l, 2), g, 3) << "grey " << channel(original[i], 0);
+    }
+}
+
 TEST(BalanceSample, AGridOverTheRegionWithinTheCapacity) {
     std::vector<uint32_t> pixels(size_t(1920) * 1080, 0xFF102030u);
     const kelvra::Frame frame{pixels.data(), 1920, 1080, 1920 * 4};

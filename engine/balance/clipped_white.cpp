@@ -1,0 +1,149 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "balance/clipped_white.h"
+
+#include <algorithm>
+
+#include "balance/white_cluster.h"
+#include "base/x86_arith.h"
+
+namespace kelvra {
+namespace {
+
+// The clip is looked at in every step-th pixel, the step the largest that
+// leaves this many: fewer than twice as many are below the clip, the room
+// measure_balance is given.
+constexpr int32_t kBelowClipPixels = kBalanceScratch / 2;
+
+// A channel at the clip on under a tenth as many pixels as the most clipped
+// one, when that clips on 1 in 100 or more, shows its own white: a highlight
+// that reached the top, not a gain above it.
+constexpr int32_t kShownAgainstMost = 10;
+constexpr int32_t kClippedPicture = 100;
+
+// A gain that clips a tenth of the picture, mostly where the channels below
+// the clip are over half their whites, is a camera set for the wrong light,
+// not a few bright or deeply coloured things. Just below such a clip only
+// what has less of the gained channel is left, so its light is looked for
+// where those channels stay under 0.8 of their whites, below where the gain
+// clips the same light.
+constexpr int32_t kStrongClipShare = 10;
+constexpr double kBrightShare = 0.5;
+constexpr double kDimShare = 0.8;
+
+struct ClipSurvey {
+    int32_t visited = 0;
+    int32_t below = 0;               // pixels below the clip in all three, copied out
+    int32_t clipped[3] = {};         // pixels at the clip, per channel
+    int32_t clipped_bright[3] = {};  // of those, the ones bright in every channel the white shows
+};
+
+double share_of_white(const BalancePoints& p, uint32_t pixel, int c) {
+    return double(channel(pixel, c) - p.black[c]) / std::max(p.white[c] - p.black[c], int32_t{1});
+}
+
+ClipSurvey survey_clip(const uint32_t* pixels, int32_t count, const BalancePoints& p, uint32_t* below) {
+    ClipSurvey s;
+    const int32_t step = std::max(count / kBelowClipPixels, int32_t{1});
+    for (int32_t i = 0; i < count; i += step) {
+        const uint32_t pixel = pixels[i];
+        bool bright = true, at_clip = false;
+        for (int c = 0; c < 3; ++c) {
+            if (p.white[c] < kClipLevel) bright &= share_of_white(p, pixel, c) > kBrightShare;
+            at_clip |= channel(pixel, c) >= kClipLevel;
+        }
+        for (int c = 0; c < 3; ++c) {
+            if (channel(pixel, c) < kClipLevel) continue;
+            ++s.clipped[c];
+            s.clipped_bright[c] += bright;
+        }
+        ++s.visited;
+        if (!at_clip) below[s.below++] = pixel;
+    }
+    return s;
+}
+
+// Which channels of the white hide a gain, and whether one hides a strong one.
+bool hidden_channels(const BalancePoints& p, const ClipSurvey& s, bool (&hidden)[3]) {
+    const int most = int(std::max_element(s.clipped, s.clipped + 3) - s.clipped);
+    const bool clips_picture = int64_t{s.clipped[most]} * kClippedPicture >= s.visited;
+    for (int c = 0; c < 3; ++c)
+        hidden[c] = p.white[c] >= kClipLevel &&
+                    !(clips_picture && int64_t{s.clipped[c]} * kShownAgainstMost < s.clipped[most]);
+    return hidden[most] && int64_t{s.clipped[most]} * kStrongClipShare >= s.visited &&
+           2 * s.clipped_bright[most] >= s.clipped[most];
+}
+
+// Keeps the pixels whose shown channels stay dim, where there are enough.
+int32_t keep_dim(const BalancePoints& p, const bool (&hidden)[3], uint32_t* below, int32_t n) {
+    int32_t kept = 0;
+    for (int32_t i = 0; i < n; ++i) {
+        bool dim = true;
+        for (int c = 0; c < 3; ++c) dim &= hidden[c] || share_of_white(p, below[i], c) <= kDimShare;
+        if (dim) std::swap(below[kept++], below[i]);
+    }
+    return kept >= kWhiteMinimum ? kept : n;
+}
+
+// The light's colour on the white's scale. Where a single channel hides a
+// gain, the two others show the light's colour exactly and only the hidden
+// channel's share is missing: it is the below-clip white's, against the two
+// others as they compare with their own whites there, and no less than the
+// clip showed. Where two hide one, a single channel cannot tell the colour,
+// so the below-clip white is taken whole.
+void light_colour(const BalancePoints& p, const bool (&hidden)[3], const int32_t (&below_white)[3],
+                  double (&light)[3]) {
+    int hiding = 0, which = 0, shown = 0;
+    double scale = 0;
+    for (int c = 0; c < 3; ++c) {
+        light[c] = below_white[c];
+        if (hidden[c]) {
+            ++hiding;
+            which = c;
+        } else if (below_white[c] > p.black[c]) {
+            scale += double(p.white[c] - p.black[c]) / (below_white[c] - p.black[c]);
+            ++shown;
+        }
+    }
+    if (hiding != 1 || shown != 2) return;
+    for (int c = 0; c < 3; ++c) light[c] = p.white[c];
+    light[which] =
+        std::max<double>(p.white[which], p.black[which] + (below_white[which] - p.black[which]) * scale / 2);
+}
+
+}  // namespace
+
+// The pixels below the clip in all three channels still carry every gain, so
+// the light's colour is taken from the jointly brightest of them, scaled
+// over the blacks until a channel meets the brightest white. That channel's
+// clip point stays its white, so clipped highlights come out white. A clip
+// hides a gain only upwards, so no channel's white rises above what it
+// showed; how far the white's pixels stray stays the clipped white's, whose
+// pixels are the white's own.
+void see_past_clip(const uint32_t* pixels, int32_t count, uint32_t* below, BalancePoints& p) {
+    const int32_t top = *std::max_element(p.white, p.white + 3);
+    const int32_t least = *std::min_element(p.white, p.white + 3);
+    if (top < kClipLevel || least >= kClipLevel) return;
+    const ClipSurvey survey = survey_clip(pixels, count, p, below);
+    if (survey.below < kWhiteMinimum) return;
+    bool hidden[3];
+    const bool strong = hidden_channels(p, survey, hidden);
+    const int32_t n = strong ? keep_dim(p, hidden, below, survey.below) : survey.below;
+    int32_t white[3] = {0, 0, 0};
+    for (int32_t i = 0; i < n; ++i)
+        for (int c = 0; c < 3; ++c) white[c] = std::max(white[c], channel(below[i], c));
+    find_white(below, n, white);
+    double light[3];
+    light_colour(p, hidden, white, light);
+    // The least scale at which a channel meets the brightest white.
+    double scale = 0;
+    for (int c = 0; c < 3; ++c) {
+        if (light[c] <= p.black[c]) continue;
+        const double meets = (top - p.black[c]) / (light[c] - p.black[c]);
+        scale = scale > 0 ? std::min(scale, meets) : meets;
+    }
+    if (scale <= 0) return;
+    for (int c = 0; c < 3; ++c)
+        p.white[c] = std::min(p.white[c], round_to_int(p.black[c] + (light[c] - p.black[c]) * scale));
+}
+
+}  // namespace kelvra
