@@ -37,18 +37,23 @@ struct ClipSurvey {
     int32_t clipped_bright[3] = {};  // of those, the ones bright in every channel the white shows
 };
 
-double share_of_white(const BalancePoints& p, uint32_t pixel, int c) {
-    return double(channel(pixel, c) - p.black[c]) / std::max(p.white[c] - p.black[c], int32_t{1});
+// The byte `share` of the way from a channel's black to its white.
+double level_at(const BalancePoints& p, int c, double share) {
+    return p.black[c] + share * (p.white[c] - p.black[c]);
 }
 
 ClipSurvey survey_clip(const uint32_t* pixels, int32_t count, const BalancePoints& p, uint32_t* below) {
     ClipSurvey s;
+    // A pixel is bright where every channel the white shows is above its
+    // level; a channel at the clip in the white has none.
+    double bright_above[3];
+    for (int c = 0; c < 3; ++c) bright_above[c] = p.white[c] < kClipLevel ? level_at(p, c, kBrightShare) : -1;
     const int32_t step = std::max(count / kBelowClipPixels, int32_t{1});
     for (int32_t i = 0; i < count; i += step) {
         const uint32_t pixel = pixels[i];
         bool bright = true, at_clip = false;
         for (int c = 0; c < 3; ++c) {
-            if (p.white[c] < kClipLevel) bright &= share_of_white(p, pixel, c) > kBrightShare;
+            bright &= channel(pixel, c) > bright_above[c];
             at_clip |= channel(pixel, c) >= kClipLevel;
         }
         for (int c = 0; c < 3; ++c) {
@@ -75,11 +80,13 @@ bool hidden_channels(const BalancePoints& p, const ClipSurvey& s, bool (&hidden)
 
 // Keeps the pixels whose shown channels stay dim, where there are enough.
 int32_t keep_dim(const BalancePoints& p, const bool (&hidden)[3], uint32_t* below, int32_t n) {
+    double dim_to[3];
+    for (int c = 0; c < 3; ++c) dim_to[c] = hidden[c] ? 255 : level_at(p, c, kDimShare);
     int32_t kept = 0;
     for (int32_t i = 0; i < n; ++i) {
-        bool dim = true;
-        for (int c = 0; c < 3; ++c) dim &= hidden[c] || share_of_white(p, below[i], c) <= kDimShare;
-        if (dim) std::swap(below[kept++], below[i]);
+        if (channel(below[i], 0) <= dim_to[0] && channel(below[i], 1) <= dim_to[1] &&
+            channel(below[i], 2) <= dim_to[2])
+            std::swap(below[kept++], below[i]);
     }
     return kept >= kWhiteMinimum ? kept : n;
 }
