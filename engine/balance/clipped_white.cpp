@@ -25,8 +25,12 @@ constexpr int32_t kClippedPicture = 100;
 // not a few bright or deeply coloured things. Just below such a clip only
 // what has less of the gained channel is left, so its light is looked for
 // where those channels stay under 0.8 of their whites, below where the gain
-// clips the same light.
-constexpr int32_t kStrongClipShare = 10;
+// clips the same light. How strong a gain is rises from a twentieth of the
+// picture to three twentieths, and from a quarter of those pixels bright to
+// three quarters: a thing passing moves the light found a little, not from
+// one search to the other.
+constexpr double kStrongFrom = 0.05, kStrongTo = 0.15;
+constexpr double kBrightFrom = 0.25, kBrightTo = 0.75;
 constexpr double kBrightShare = 0.5;
 constexpr double kDimShare = 0.8;
 
@@ -67,15 +71,21 @@ ClipSurvey survey_clip(const uint32_t* pixels, int32_t count, const BalancePoint
     return s;
 }
 
-// Which channels of the white hide a gain, and whether one hides a strong one.
-bool hidden_channels(const BalancePoints& p, const ClipSurvey& s, bool (&hidden)[3]) {
+double ramp(double value, double from, double to) {
+    return std::clamp((value - from) / (to - from), 0.0, 1.0);
+}
+
+// Which channels of the white hide a gain, and how strong a gain the most
+// clipped one hides, 0..1.
+double hidden_channels(const BalancePoints& p, const ClipSurvey& s, bool (&hidden)[3]) {
     const int most = int(std::max_element(s.clipped, s.clipped + 3) - s.clipped);
     const bool clips_picture = int64_t{s.clipped[most]} * kClippedPicture >= s.visited;
     for (int c = 0; c < 3; ++c)
         hidden[c] = p.white[c] >= kClipLevel &&
                     !(clips_picture && int64_t{s.clipped[c]} * kShownAgainstMost < s.clipped[most]);
-    return hidden[most] && int64_t{s.clipped[most]} * kStrongClipShare >= s.visited &&
-           2 * s.clipped_bright[most] >= s.clipped[most];
+    if (!hidden[most] || s.clipped[most] == 0) return 0;
+    return ramp(double(s.clipped[most]) / s.visited, kStrongFrom, kStrongTo) *
+           ramp(double(s.clipped_bright[most]) / s.clipped[most], kBrightFrom, kBrightTo);
 }
 
 // Keeps the pixels whose shown channels stay dim, where there are enough.
@@ -117,6 +127,19 @@ void light_colour(const BalancePoints& p, const bool (&hidden)[3], const int32_t
         std::max<double>(p.white[which], p.black[which] + (below_white[which] - p.black[which]) * scale / 2);
 }
 
+// Adds `weight` times the light's colour that the jointly brightest of
+// `n` pixels below the clip show.
+void add_light(const BalancePoints& p, const bool (&hidden)[3], uint32_t* below, int32_t n, double weight,
+               double (&light)[3]) {
+    int32_t white[3] = {0, 0, 0};
+    for (int32_t i = 0; i < n; ++i)
+        for (int c = 0; c < 3; ++c) white[c] = std::max(white[c], channel(below[i], c));
+    find_white(below, n, white);
+    double colour[3];
+    light_colour(p, hidden, white, colour);
+    for (int c = 0; c < 3; ++c) light[c] += weight * colour[c];
+}
+
 }  // namespace
 
 // The pixels below the clip in all three channels still carry every gain, so
@@ -133,14 +156,12 @@ void see_past_clip(const uint32_t* pixels, int32_t count, uint32_t* below, Balan
     const ClipSurvey survey = survey_clip(pixels, count, p, below);
     if (survey.below < kWhiteMinimum) return;
     bool hidden[3];
-    const bool strong = hidden_channels(p, survey, hidden);
-    const int32_t n = strong ? keep_dim(p, hidden, below, survey.below) : survey.below;
-    int32_t white[3] = {0, 0, 0};
-    for (int32_t i = 0; i < n; ++i)
-        for (int c = 0; c < 3; ++c) white[c] = std::max(white[c], channel(below[i], c));
-    find_white(below, n, white);
-    double light[3];
-    light_colour(p, hidden, white, light);
+    const double strong = hidden_channels(p, survey, hidden);
+    double light[3] = {0, 0, 0};
+    // All the pixels below the clip first: looking below a strong gain
+    // reorders them.
+    if (strong < 1) add_light(p, hidden, below, survey.below, 1 - strong, light);
+    if (strong > 0) add_light(p, hidden, below, keep_dim(p, hidden, below, survey.below), strong, light);
     // The least scale at which a channel meets the brightest white.
     double scale = 0;
     for (int c = 0; c < 3; ++c) {

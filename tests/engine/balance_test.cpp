@@ -201,11 +201,12 @@ TEST(BalanceMeasure, AGainHiddenAboveTheClipIsTakenFromThePixelsBelowIt) {
 }
 
 TEST(BalanceMeasure, AStrongHiddenGainIsTakenWellBelowWhereItClipsTheSameLight) {
-    // Daylight under a blue-tinted setting clips the paper, an eighth of the
+    // Daylight under a blue-tinted setting clips the paper, a fifth of the
     // picture, in blue; just below that clip only what has less blue is left,
     // a cream card among them. The grey card's lower half still shows the
     // light.
     std::vector<uint32_t> original = scene();
+    original.insert(original.end(), 600, rgb(240, 240, 240));
     original.insert(original.end(), 400, rgb(240, 235, 180));
     const std::vector<uint32_t> cast = with_cast(original, {0.75, 1.0, 1.35}, {0, 0, 0});
     const kelvra::Levels l = levels_of(cast);
@@ -213,6 +214,21 @@ TEST(BalanceMeasure, AStrongHiddenGainIsTakenWellBelowWhereItClipsTheSameLight) 
         const double g = stretched(channel(cast[i], 1), l, 1);
         EXPECT_NEAR(stretched(channel(cast[i], 0), l, 0), g, 3) << "grey " << channel(original[i], 0);
         EXPECT_NEAR(stretched(channel(cast[i], 2), l, 2), g, 3) << "grey " << channel(original[i], 0);
+    }
+
+    // A thing passing changes the share of the measured pixels that the clip
+    // covers; the light found moves with it a little at a time, not from one
+    // search to the other.
+    std::vector<uint32_t> street = scene();
+    street.insert(street.end(), 400, rgb(240, 235, 180));
+    street.insert(street.end(), 4600, rgb(120, 110, 90));
+    const std::vector<uint32_t> lit = with_cast(street, {0.75, 1.0, 1.35}, {0, 0, 0});
+    kelvra::BalancePoints before = measured(lit.data(), int32_t(lit.size()));
+    for (int32_t covered = 200; covered <= 3000; covered += 200) {
+        const kelvra::BalancePoints now = measured(lit.data(), int32_t(lit.size()) - covered);
+        for (int c = 0; c < 3; ++c)
+            EXPECT_NEAR(before.white[c], now.white[c], 2) << covered << " covered, channel " << c;
+        before = now;
     }
 }
 
