@@ -29,6 +29,8 @@ SKIMAGE_ASTRONAUT = bb.SKIMAGE + 'astronaut.png'
 
 WARM = (1.0, 0.85, 0.65)
 COOL = (0.7, 0.88, 1.0)
+# A camera set for the wrong light: red's highlights clip.
+HOT = (1.3, 1.05, 0.7)
 DIM = tuple(0.55 * g for g in WARM)
 NEUTRAL = (1.0, 1.0, 1.0)
 
@@ -178,6 +180,7 @@ def clips_of(roots, quick):
         clips.append(Clip(name, frames, steady=True))
         if not quick:
             clips.append(Clip(f'{name}, warm cast', lit(frames, [WARM] * len(frames)), frames, steady=True))
+            clips.append(Clip(f'{name}, hot cast', lit(frames, [HOT] * len(frames)), frames, steady=True))
     drift = (2 * times, 6 * times)
     switch = (4 * times, 4 * times + 2 / RATE)
     for name in ['street'] if quick else ['street', 'ball']:
@@ -382,7 +385,8 @@ def main():
     light, light_misses = light_tables(clips, results, labels)
     about = [f'- {c.name}, {c.frames.shape[2]}x{c.frames.shape[1]}, {len(c.frames)} frames: '
              f'{ABOUT[c.name + (", quick" if args.quick else "")]}' for c in clips if c.name in ABOUT]
-    about.append(f'- warm cast: gains {WARM} throughout; drift: from those to {COOL}; lamp switched on: '
+    about.append(f'- warm cast: gains {WARM} throughout; hot cast: {HOT}, clipped; drift: from the warm gains to '
+                 f'{COOL}; lamp switched on: '
                  f'from 0.55 times the warm gains to none. {RATE} frames a second.')
     report = ['## Clips', '', *about, '', '## Steadiness on a still background', '', steady, '',
               '## Following a light change', '', light,
