@@ -13,6 +13,8 @@ namespace {
 // leaves this many: fewer than twice as many are below the clip, the room
 // measure_balance is given.
 constexpr int32_t kBelowClipPixels = kBalanceScratch / 2;
+// How much of the picture clips is counted on every fourth of those.
+constexpr int32_t kSurveyStep = 4;
 
 // A channel at the clip on under a tenth as many pixels as the most clipped
 // one, when that clips on 1 in 100 or more, shows its own white: a highlight
@@ -41,33 +43,37 @@ struct ClipSurvey {
     int32_t clipped_bright[3] = {};  // of those, the ones bright in every channel the white shows
 };
 
-// The byte `share` of the way from a channel's black to its white.
-double level_at(const BalancePoints& p, int c, double share) {
-    return p.black[c] + share * (p.white[c] - p.black[c]);
+// The highest byte at most `share` of the way from a channel's black to its
+// white: a byte is above that share where it is above this.
+int32_t byte_at(const BalancePoints& p, int c, double share) {
+    return trunc_to_int(p.black[c] + share * (p.white[c] - p.black[c]));
 }
 
 ClipSurvey survey_clip(const uint32_t* pixels, int32_t count, const BalancePoints& p, uint32_t* below) {
     ClipSurvey s;
     // A pixel is bright where every channel the white shows is above its
-    // level; a channel at the clip in the white has none.
-    double bright_above[3];
-    for (int c = 0; c < 3; ++c) bright_above[c] = p.white[c] < kClipLevel ? level_at(p, c, kBrightShare) : -1;
+    // byte; a channel at the clip in the white has none.
+    int32_t bright_above[3];
+    for (int c = 0; c < 3; ++c) bright_above[c] = p.white[c] < kClipLevel ? byte_at(p, c, kBrightShare) : -1;
     const int32_t step = std::max(count / kBelowClipPixels, int32_t{1});
-    for (int32_t i = 0; i < count; i += step) {
-        const uint32_t pixel = pixels[i];
-        bool bright = true, at_clip = false;
-        for (int c = 0; c < 3; ++c) {
-            bright &= channel(pixel, c) > bright_above[c];
-            at_clip |= channel(pixel, c) >= kClipLevel;
-        }
-        for (int c = 0; c < 3; ++c) {
-            if (channel(pixel, c) < kClipLevel) continue;
-            ++s.clipped[c];
-            s.clipped_bright[c] += bright;
-        }
-        ++s.visited;
-        if (!at_clip) below[s.below++] = pixel;
+    // Shares need fewer pixels than the search below the clip.
+    for (int32_t i = 0; i < count; i += kSurveyStep * step) {
+        const int32_t r = channel(pixels[i], 0), g = channel(pixels[i], 1), b = channel(pixels[i], 2);
+        const int32_t bright = r > bright_above[0] && g > bright_above[1] && b > bright_above[2];
+        const int32_t clip_r = r >= kClipLevel, clip_g = g >= kClipLevel, clip_b = b >= kClipLevel;
+        s.clipped[0] += clip_r;
+        s.clipped[1] += clip_g;
+        s.clipped[2] += clip_b;
+        s.clipped_bright[0] += clip_r & bright;
+        s.clipped_bright[1] += clip_g & bright;
+        s.clipped_bright[2] += clip_b & bright;
     }
+    for (int32_t i = 0; i < count; i += step) {
+        below[s.below] = pixels[i];
+        s.below +=
+            std::max({channel(pixels[i], 0), channel(pixels[i], 1), channel(pixels[i], 2)}) < kClipLevel;
+    }
+    s.visited = (count + kSurveyStep * step - 1) / (kSurveyStep * step);
     return s;
 }
 
@@ -90,8 +96,8 @@ double hidden_channels(const BalancePoints& p, const ClipSurvey& s, bool (&hidde
 
 // Keeps the pixels whose shown channels stay dim, where there are enough.
 int32_t keep_dim(const BalancePoints& p, const bool (&hidden)[3], uint32_t* below, int32_t n) {
-    double dim_to[3];
-    for (int c = 0; c < 3; ++c) dim_to[c] = hidden[c] ? 255 : level_at(p, c, kDimShare);
+    int32_t dim_to[3];
+    for (int c = 0; c < 3; ++c) dim_to[c] = hidden[c] ? 255 : byte_at(p, c, kDimShare);
     int32_t kept = 0;
     for (int32_t i = 0; i < n; ++i) {
         if (channel(below[i], 0) <= dim_to[0] && channel(below[i], 1) <= dim_to[1] &&
