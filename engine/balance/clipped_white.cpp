@@ -81,14 +81,20 @@ double ramp(double value, double from, double to) {
     return std::clamp((value - from) / (to - from), 0.0, 1.0);
 }
 
-// Which channels of the white hide a gain, and how strong a gain the most
-// clipped one hides, 0..1.
-double hidden_channels(const BalancePoints& p, const ClipSurvey& s, bool (&hidden)[3]) {
-    const int most = int(std::max_element(s.clipped, s.clipped + 3) - s.clipped);
-    const bool clips_picture = int64_t{s.clipped[most]} * kClippedPicture >= s.visited;
+int most_clipped(const ClipSurvey& s) { return int(std::max_element(s.clipped, s.clipped + 3) - s.clipped); }
+
+// Which channels of the white hide a gain.
+void hidden_channels(const BalancePoints& p, const ClipSurvey& s, bool (&hidden)[3]) {
+    const int32_t most = s.clipped[most_clipped(s)];
+    const bool clips_picture = int64_t{most} * kClippedPicture >= s.visited;
     for (int c = 0; c < 3; ++c)
-        hidden[c] = p.white[c] >= kClipLevel &&
-                    !(clips_picture && int64_t{s.clipped[c]} * kShownAgainstMost < s.clipped[most]);
+        hidden[c] =
+            p.white[c] >= kClipLevel && !(clips_picture && int64_t{s.clipped[c]} * kShownAgainstMost < most);
+}
+
+// How strong a gain the most clipped channel hides, 0..1.
+double gain_strength(const ClipSurvey& s, const bool (&hidden)[3]) {
+    const int most = most_clipped(s);
     if (!hidden[most] || s.clipped[most] == 0) return 0;
     return ramp(double(s.clipped[most]) / s.visited, kStrongFrom, kStrongTo) *
            ramp(double(s.clipped_bright[most]) / s.clipped[most], kBrightFrom, kBrightTo);
@@ -162,7 +168,8 @@ void see_past_clip(const uint32_t* pixels, int32_t count, uint32_t* below, Balan
     const ClipSurvey survey = survey_clip(pixels, count, p, below);
     if (survey.below < kWhiteMinimum) return;
     bool hidden[3];
-    const double strong = hidden_channels(p, survey, hidden);
+    hidden_channels(p, survey, hidden);
+    const double strong = gain_strength(survey, hidden);
     double light[3] = {0, 0, 0};
     // All the pixels below the clip first: looking below a strong gain
     // reorders them.
